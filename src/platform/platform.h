@@ -1,0 +1,93 @@
+#pragma once
+// The layer that stands in for the Windows interfaces the program relies on.
+// Everything above it is portable; only the two implementations of this
+// header (posix/ and win32/) talk to the operating system.
+//
+// Paths are UTF-16 like all text in memory; each implementation converts them
+// to the form its file system uses (UTF-8 on POSIX, wide names on Windows).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace chmbook::platform {
+
+#ifdef _WIN32
+inline constexpr char16_t kPathSeparator = u'\\';
+#else
+inline constexpr char16_t kPathSeparator = u'/';
+#endif
+
+// ---- Text ---------------------------------------------------------------
+
+// Decodes bytes in the ANSI code page (the system's on Windows, code page 936
+// elsewhere) into UTF-16.
+std::u16string AnsiToUnicode(std::string_view bytes);
+// Encodes UTF-16 into the ANSI code page.
+std::string UnicodeToAnsi(std::u16string_view text);
+
+// UTF-8 <-> UTF-16, for the console, command-line arguments and file names.
+std::string ToUtf8(std::u16string_view text);
+std::u16string FromUtf8(std::string_view bytes);
+
+// ---- The program --------------------------------------------------------
+
+// The folder that holds the running executable, without a trailing separator
+// except at the root of a file system.
+std::u16string ProgramFolder();
+
+// ---- File system --------------------------------------------------------
+
+enum class EntryKind { kNone, kFile, kFolder };
+
+// What stands at `path`: nothing, a file (of any kind but a folder) or a folder.
+EntryKind LookUp(const std::u16string& path);
+// True for an ordinary file: not a folder, not hidden, not a system file.
+bool IsOrdinaryFile(const std::u16string& path);
+// Creates one folder level. False when it could not be created.
+bool CreateFolder(const std::u16string& path);
+// Reads the whole file in one read into `bytes` (exact size). False on any
+// failure, with `bytes` left empty.
+bool ReadWholeFile(const std::u16string& path, std::string& bytes);
+// Creates or replaces the file and writes `bytes` in one piece.
+bool WriteWholeFile(const std::u16string& path, std::string_view bytes);
+bool DeleteOneFile(const std::u16string& path);
+// Deletes every file directly inside `folder` (subfolders stay). Returns the
+// number of files that could not be deleted.
+std::size_t DeleteFilesIn(const std::u16string& folder);
+// Copies `from` to `to`, replacing a file there.
+bool CopyFileReplacing(const std::u16string& from, const std::u16string& to);
+// The names (not paths) of the ordinary files directly in `folder` whose
+// names match `pattern` ("*.txt"-style: '*' and '?' wildcards, without
+// regard to case). Folders, hidden and system files are left out. The order
+// is the one NTFS gives: ordinal comparison of the upper-cased names.
+std::vector<std::u16string> FindFiles(const std::u16string& folder, std::u16string_view pattern);
+
+// ---- Processes ----------------------------------------------------------
+
+struct ChildProcess {
+    std::intptr_t handle = 0;  // pid on POSIX, process HANDLE on Windows
+};
+
+// Starts `program` with `arguments` kept apart from each other (never joined
+// into one unquoted command line). With a non-empty `outputFile`, the child's
+// standard output and error go to that file. On failure returns nothing and
+// puts the system's reason into `error`.
+std::optional<ChildProcess> StartProcess(const std::u16string& program,
+                                         const std::vector<std::u16string>& arguments,
+                                         const std::u16string& outputFile,
+                                         std::u16string* error);
+// Waits without time limit for the child to end; returns its exit code, or
+// -1 when it did not end normally (killed by a signal, or could not be waited for).
+int WaitForExit(ChildProcess& child);
+// Releases what StartProcess holds for the child. Safe to call twice.
+void ReleaseProcess(ChildProcess& child);
+
+// ---- Desktop ------------------------------------------------------------
+
+// Opens the document with the desktop's default application, detached; the
+// outcome is not reported.
+void OpenDocument(const std::u16string& path);
+
+}  // namespace chmbook::platform
