@@ -1,0 +1,41 @@
+#include "container/internal_names.h"
+
+#include <stdexcept>
+#include <unordered_set>
+
+namespace hhc::container {
+
+namespace {
+
+std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+
+}  // namespace
+
+void CheckFileName(std::string_view name) {
+    if (name.empty()) throw std::invalid_argument("internal file with an empty name");
+    if (name.front() != '/')
+        throw std::invalid_argument("internal file name " + Quoted(name) + " does not start with \"/\"");
+    if (name.size() > kMaxNameLength)
+        throw std::invalid_argument("internal file name " + Quoted(name.substr(0, 64)) + "... is " +
+                                    std::to_string(name.size()) + " bytes long; CHM readers accept at most " +
+                                    std::to_string(kMaxNameLength));
+    if (name.find('\0') != std::string_view::npos)
+        throw std::invalid_argument("internal file name " + Quoted(name) + " contains a NUL byte");
+}
+
+std::vector<std::string> FoldersOf(const std::vector<std::string_view>& names) {
+    std::unordered_set<std::string_view> seen;
+    std::vector<std::string> folders;
+    auto add = [&](std::string_view folder) {
+        if (seen.insert(folder).second) folders.emplace_back(folder);
+    };
+    add("/");
+    for (std::string_view name : names) {
+        for (std::size_t slash = name.find('/', 1); slash != std::string_view::npos && slash + 1 < name.size();
+             slash = name.find('/', slash + 1))
+            add(name.substr(0, slash + 1));
+    }
+    return folders;
+}
+
+}  // namespace hhc::container
