@@ -1,0 +1,46 @@
+#pragma once
+// A fresh, empty folder for one test, removed with everything in it afterwards.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace chmbook::testing {
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("chmbook-") + info->test_suite_name() + "-" + info->name() + "-XXXXXX";
+        for (char& c : name) {
+            if (c == '/') c = '_';
+        }
+        std::string tmpl = (std::filesystem::temp_directory_path() / name).string();
+        path_ = std::filesystem::path(::mkdtemp(tmpl.data()));
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // The folder as the platform layer takes it: UTF-16, no trailing separator.
+    std::u16string u16() const { return platform::FromUtf8(path_.string()); }
+    std::u16string u16(std::string_view name) const { return platform::FromUtf8((path_ / name).string()); }
+
+    void Write(std::string_view name, std::string_view bytes) const {
+        std::ofstream out(path_ / name, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace chmbook::testing
