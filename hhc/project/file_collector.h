@@ -1,0 +1,70 @@
+#pragma once
+// Gathers the files of a book: those the project lists, then every local
+// file that they link to or embed, recursively, each read once.
+//
+// Names on a case-sensitive file system: a name is looked up exactly first
+// and, when that fails, letter case is ignored (ASCII letters only), the way
+// the names resolve on Windows. Two spellings of one name are one file; the
+// book keeps the spelling found on disk. Names in pages are in the book's code
+// page; when the file system spells a non-ASCII name in UTF-8 instead, the
+// UTF-8 form is tried as well.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace hhc::project {
+
+struct SourceFile {
+    std::string path;  // relative to the project folder, "/"-separated, as spelled on disk
+    std::filesystem::path diskPath;
+    std::string data;
+};
+
+enum class AddResult { kAdded, kAlreadyPresent, kMissing, kNotAFile, kUnreadable };
+
+class FileCollector {
+public:
+    using Notice = std::function<void(const std::string&)>;
+
+    FileCollector(std::filesystem::path projectFolder, std::uint32_t codePage, Notice warn);
+
+    // Adds one file given by its project-relative path ("/"-separated).
+    // `*added` receives the index of the file (also when it was present).
+    AddResult Add(std::string_view relativePath, std::size_t* index = nullptr);
+
+    // Follows the links of every file added so far, and of every file that
+    // this adds, until no new file turns up. Problems become warnings.
+    // `onFile` is told about each file taken in through a link.
+    void FollowLinks(const Notice& onFile = {});
+
+    std::vector<SourceFile>& files() { return files_; }
+    std::uint64_t bytesRead() const { return bytesRead_; }
+
+    static bool IsPage(std::string_view path);
+    static bool IsStylesheet(std::string_view path);
+
+private:
+    struct Found {
+        std::filesystem::path diskPath;
+        std::string path;
+    };
+    bool Locate(std::string_view relativePath, Found* found);
+    bool LocateIgnoringCase(std::string_view relativePath, Found* found);
+    const std::vector<std::string>& ListFolder(const std::filesystem::path& folder);
+    void FollowLinksOf(std::size_t fileIndex, const Notice& onFile);
+
+    std::filesystem::path folder_;
+    std::uint32_t codePage_;
+    Notice warn_;
+    std::vector<SourceFile> files_;
+    std::unordered_map<std::string, std::size_t> byFoldedPath_;    // lower-case path -> file
+    std::unordered_map<std::string, bool> linkSeen_;               // lower-case link target -> was present
+    std::unordered_map<std::string, std::vector<std::string>> folderListings_;
+    std::uint64_t bytesRead_ = 0;
+};
+
+}  // namespace hhc::project

@@ -1,0 +1,296 @@
+#include "project/html_scanner.h"
+
+#include <functional>
+
+#include "project/text_util.h"
+
+namespace hhc::project {
+namespace {
+
+struct Attribute {
+    std::string_view name;
+    std::string_view value;
+};
+
+struct Tag {
+    std::string_view name;
+    bool closing = false;
+    std::vector<Attribute> attributes;
+
+    const Attribute* Find(std::string_view attributeName) const {
+        for (const Attribute& attribute : attributes) {
+            if (EqualsIgnoreCase(attribute.name, attributeName)) return &attribute;
+        }
+        return nullptr;
+    }
+};
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::size_t FindIgnoreCase(std::string_view text, std::string_view needle, std::size_t from) {
+    if (needle.empty() || text.size() < needle.size()) return std::string_view::npos;
+    for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {
+        if (ToLowerAscii(text[i]) == ToLowerAscii(needle[0]) && EqualsIgnoreCase(text.substr(i, needle.size()), needle)) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+void AppendCodePoint(std::string& out, unsigned long code, std::string_view original) {
+    // Only ASCII is decoded: anything else would need the page's code page.
+    if (code > 0 && code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else {
+        out.append(original);
+    }
+}
+
+std::string DecodeEntities(std::string_view text) {
+    static constexpr std::pair<std::string_view, char> kNamed[] = {
+        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", ' '}};
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            out.push_back(text[i]);
+            continue;
+        }
+        const std::size_t semicolon = text.find(';', i + 1);
+        if (semicolon == std::string_view::npos || semicolon - i > 10) {
+            out.push_back('&');
+            continue;
+        }
+        const std::string_view entity = text.substr(i + 1, semicolon - i - 1);
+        const std::string_view original = text.substr(i, semicolon - i + 1);
+        bool decoded = false;
+        if (entity.size() > 1 && entity[0] == '#') {
+            const bool hex = entity[1] == 'x' || entity[1] == 'X';
+            const std::string_view digits = entity.substr(hex ? 2 : 1);
+            unsigned long code = 0;
+            bool valid = !digits.empty();
+            for (char c : digits) {
+                int d = (c >= '0' && c <= '9') ? c - '0' : (hex && c >= 'a' && c <= 'f') ? c - 'a' + 10 : (hex && c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+                if (d < 0) valid = false;
+                if (!valid) break;
+                code = code * (hex ? 16 : 10) + static_cast<unsigned long>(d);
+                if (code > 0x10FFFF) valid = false;
+            }
+            if (valid) {
+                AppendCodePoint(out, code, original);
+                decoded = true;
+            }
+        } else {
+            for (const auto& [name, value] : kNamed) {
+                if (entity == name) {
+                    out.push_back(value);
+                    decoded = true;
+                    break;
+                }
+            }
+        }
+        if (decoded) {
+            i = semicolon;
+        } else {
+            out.push_back('&');
+        }
+    }
+    return out;
+}
+
+// Calls `onTag` for every start and end tag and `onRawText` for the contents of
+// <script> and <style> elements, which are not markup.
+void ScanTags(std::string_view html, const std::function<void(const Tag&)>& onTag,
+              const std::function<void(const Tag&, std::string_view)>& onRawText) {
+    const std::size_t n = html.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t open = html.find('<', i);
+        if (open == std::string_view::npos) break;
+        i = open + 1;
+        if (html.substr(i, 3) == "!--") {
+            const std::size_t end = html.find("-->", i + 3);
+            i = end == std::string_view::npos ? n : end + 3;
+            continue;
+        }
+        Tag tag;
+        if (i < n && html[i] == '/') {
+            tag.closing = true;
+            ++i;
+        }
+        if (i >= n || !(IsAsciiLetter(html[i]) || html[i] == '!' || html[i] == '?')) continue;
+        const std::size_t nameStart = i;
+        while (i < n && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/') ++i;
+        tag.name = html.substr(nameStart, i - nameStart);
+        while (i < n) {
+            while (i < n && (IsSpace(html[i]) || html[i] == '/')) ++i;
+            if (i >= n) break;
+            if (html[i] == '>') {
+                ++i;
+                break;
+            }
+            const std::size_t attributeStart = i;
+            while (i < n && !IsSpace(html[i]) && html[i] != '=' && html[i] != '>' && html[i] != '/') ++i;
+            if (i == attributeStart) {  // a stray '=' or similar
+                ++i;
+                continue;
+            }
+            Attribute attribute{html.substr(attributeStart, i - attributeStart), {}};
+            std::size_t look = i;
+            while (look < n && IsSpace(html[look])) ++look;
+            if (look < n && html[look] == '=') {
+                i = look + 1;
+                while (i < n && IsSpace(html[i])) ++i;
+                if (i < n && (html[i] == '"' || html[i] == '\'')) {
+                    const char quote = html[i];
+                    const std::size_t end = html.find(quote, i + 1);
+                    const std::size_t stop = end == std::string_view::npos ? n : end;
+                    attribute.value = html.substr(i + 1, stop - i - 1);
+                    i = end == std::string_view::npos ? n : end + 1;
+                } else {
+                    const std::size_t valueStart = i;
+                    while (i < n && !IsSpace(html[i]) && html[i] != '>') ++i;
+                    attribute.value = html.substr(valueStart, i - valueStart);
+                }
+            }
+            tag.attributes.push_back(attribute);
+        }
+        onTag(tag);
+        if (!tag.closing && (EqualsIgnoreCase(tag.name, "script") || EqualsIgnoreCase(tag.name, "style"))) {
+            const std::string closing = "</" + std::string(tag.name);
+            const std::size_t end = FindIgnoreCase(html, closing, i);
+            const std::size_t stop = end == std::string_view::npos ? n : end;
+            onRawText(tag, html.substr(i, stop - i));
+            i = stop;
+        }
+    }
+}
+
+void AppendStyleUrls(std::string_view css, std::vector<std::string>& links) {
+    std::size_t i = 0;
+    std::size_t url = 0;
+    std::size_t import = 0;
+    bool first = true;
+    while (true) {
+        // Each search runs again only once the scan has passed its last hit,
+        // so the whole scan stays linear.
+        if (first || (url != std::string_view::npos && url < i)) url = FindIgnoreCase(css, "url(", i);
+        if (first || (import != std::string_view::npos && import < i)) import = FindIgnoreCase(css, "@import", i);
+        first = false;
+        if (url == std::string_view::npos && import == std::string_view::npos) return;
+        std::size_t start;
+        std::size_t stop;
+        if (url < import) {
+            start = url + 4;
+            const std::size_t close = css.find(')', start);
+            stop = close == std::string_view::npos ? css.size() : close;
+        } else {
+            start = import + 7;
+            while (start < css.size() && IsSpace(css[start])) ++start;
+            if (start >= css.size() || (css[start] != '"' && css[start] != '\'')) {
+                i = start;  // "@import url(...)" is caught as url(
+                continue;
+            }
+            const std::size_t close = css.find(css[start], start + 1);
+            stop = close == std::string_view::npos ? css.size() : close + 1;
+        }
+        std::string_view target = Trim(css.substr(start, stop - start));
+        if (target.size() >= 2 && (target.front() == '"' || target.front() == '\'') && target.back() == target.front()) {
+            target = target.substr(1, target.size() - 2);
+        }
+        if (!target.empty()) links.emplace_back(target);
+        i = stop;
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> FindPageLinks(std::string_view html) {
+    std::vector<std::string> links;
+    ScanTags(
+        html,
+        [&](const Tag& tag) {
+            if (tag.closing) return;
+            for (const Attribute& attribute : tag.attributes) {
+                if (EqualsIgnoreCase(attribute.name, "href") || EqualsIgnoreCase(attribute.name, "src") ||
+                    EqualsIgnoreCase(attribute.name, "background")) {
+                    links.push_back(DecodeEntities(attribute.value));
+                } else if (EqualsIgnoreCase(attribute.name, "style")) {
+                    AppendStyleUrls(DecodeEntities(attribute.value), links);
+                }
+            }
+            if (EqualsIgnoreCase(tag.name, "param")) {
+                const Attribute* name = tag.Find("name");
+                const Attribute* value = tag.Find("value");
+                if (name && value && EqualsIgnoreCase(Trim(name->value), "Local")) {
+                    links.push_back(DecodeEntities(value->value));
+                }
+            }
+        },
+        [&](const Tag& tag, std::string_view text) {
+            if (EqualsIgnoreCase(tag.name, "style")) AppendStyleUrls(text, links);
+        });
+    return links;
+}
+
+std::vector<std::string> FindStylesheetLinks(std::string_view css) {
+    std::vector<std::string> links;
+    AppendStyleUrls(css, links);
+    return links;
+}
+
+std::string FindTitle(std::string_view html) {
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t open = FindIgnoreCase(html, "<title", from);
+        if (open == std::string_view::npos) return {};
+        const std::size_t after = open + 6;
+        if (after < html.size() && html[after] != '>' && !IsSpace(html[after])) {
+            from = after;  // <titlebar> or similar
+            continue;
+        }
+        const std::size_t start = html.find('>', after);
+        if (start == std::string_view::npos) return {};
+        const std::size_t end = FindIgnoreCase(html, "</title", start + 1);
+        const std::string decoded =
+            DecodeEntities(html.substr(start + 1, (end == std::string_view::npos ? html.size() : end) - start - 1));
+        std::string title;
+        for (char c : decoded) {
+            if (IsSpace(c)) {
+                if (!title.empty() && title.back() != ' ') title.push_back(' ');
+            } else {
+                title.push_back(c);
+            }
+        }
+        if (!title.empty() && title.back() == ' ') title.pop_back();
+        return title;
+    }
+}
+
+std::vector<std::pair<std::string, std::string>> FindSiteProperties(std::string_view html) {
+    std::vector<std::pair<std::string, std::string>> properties;
+    enum { kBefore, kInside, kDone } state = kBefore;
+    ScanTags(
+        html,
+        [&](const Tag& tag) {
+            if (state == kDone) return;
+            if (EqualsIgnoreCase(tag.name, "object")) {
+                if (state == kInside) {
+                    state = kDone;
+                } else if (!tag.closing) {
+                    const Attribute* type = tag.Find("type");
+                    if (type && EqualsIgnoreCase(Trim(type->value), "text/site properties")) state = kInside;
+                }
+            } else if (state == kInside && !tag.closing && EqualsIgnoreCase(tag.name, "param")) {
+                const Attribute* name = tag.Find("name");
+                const Attribute* value = tag.Find("value");
+                if (name && value) {
+                    properties.emplace_back(DecodeEntities(Trim(name->value)), DecodeEntities(value->value));
+                }
+            }
+        },
+        [](const Tag&, std::string_view) {});
+    return properties;
+}
+
+}  // namespace hhc::project
