@@ -1,0 +1,54 @@
+#pragma once
+// Verbatim and aligned-offset LZX blocks: tree construction, exact cost, and
+// the coded header, trees and items.
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "lzx/bit_writer.h"
+#include "lzx/lzx_tokens.h"
+
+namespace hhc::lzx {
+
+// Code lengths the decoder last received; deltas are taken against them.
+struct TreeHistory {
+    std::array<std::uint8_t, kMainSymbols> main{};
+    std::array<std::uint8_t, kLengthSymbols> length{};
+};
+
+struct BlockPlan {
+    unsigned type = kBlockTypeVerbatim;
+    std::array<std::uint8_t, kMainSymbols> mainLengths{};
+    std::array<std::uint8_t, kLengthSymbols> lengthLengths{};
+    std::array<std::uint8_t, kAlignedSymbols> alignedLengths{};
+    std::uint64_t costBits = 0;  // header, trees and items, exactly
+};
+
+// Builds the trees for `items`, picks verbatim or aligned-offset coding,
+// and computes the block's size in bits given the decoder's tree history.
+BlockPlan PlanBlock(std::span<const Item> items, const TreeHistory& history);
+
+// Writes the block header and trees, and updates `history`.
+void WriteBlockHeader(BitWriter& bits, const BlockPlan& plan, std::uint32_t blockSize, TreeHistory& history);
+
+class ItemWriter {
+public:
+    explicit ItemWriter(const BlockPlan& plan);
+    void Write(BitWriter& bits, std::span<const Item> items) const;
+
+private:
+    const BlockPlan& plan_;
+    std::array<std::uint16_t, kMainSymbols> mainCodes_{};
+    std::array<std::uint16_t, kLengthSymbols> lengthCodes_{};
+    std::array<std::uint16_t, kAlignedSymbols> alignedCodes_{};
+};
+
+// Size in bits of an uncompressed block of `size` bytes, upper bound.
+inline constexpr std::uint64_t StoredBlockCostBits(std::uint32_t size) {
+    return 3 + 24 + 16 + 12 * 8 + std::uint64_t{size + (size & 1)} * 8;
+}
+
+// Uncompressed block: header, alignment, repeated offsets, raw bytes.
+void WriteStoredBlock(BitWriter& bits, std::span<const std::uint8_t> bytes, const RepeatedOffsets& offsets);
+
+}  // namespace hhc::lzx

@@ -1,0 +1,130 @@
+#include "lzx/interval_parser.h"
+
+#include <algorithm>
+
+namespace hhc::lzx {
+
+int IntervalParser::MatchCost(unsigned slot, unsigned length) const {
+    const unsigned header = std::min(length - kMinMatch, kNumPrimaryLengths);
+    int bits = cost_->main[kNumChars + slot * kNumLengthHeaders + header] + kExtraBits[slot];
+    if (header == kNumPrimaryLengths) bits += cost_->length[length - kMinMatch - kNumPrimaryLengths];
+    return bits;
+}
+
+void IntervalParser::InsertUpTo(std::uint32_t pos) {
+    for (; nextInsert_ < pos; ++nextInsert_) finder_.Insert(nextInsert_);
+}
+
+IntervalParser::Choice IntervalParser::FindBest(std::uint32_t pos, std::uint32_t frameEnd) {
+    InsertUpTo(pos);
+    std::int32_t candidate = finder_.Insert(pos);
+    nextInsert_ = pos + 1;
+
+    Choice best;
+    const unsigned limit = std::min<std::uint32_t>(kMaxMatch, frameEnd - pos);
+    if (limit < kMinMatch) return best;
+    const std::uint8_t* here = data_ + pos;
+
+    // Repeated offsets: cheap to code, worth taking even when short.
+    for (unsigned r = 0; r < kNumRepeatedOffsets; ++r) {
+        const std::uint32_t distance = repeats_[r];
+        if (distance > pos) continue;
+        const unsigned length = CommonLength(here, here - distance, limit);
+        if (length < kMinMatch) continue;
+        const int gain = LiteralCost(pos, length) - MatchCost(r, length);
+        if (gain > best.gain) best = {gain, length, r, distance};
+    }
+
+    // Explicit distances from the hash chain, nearest first; only matches
+    // longer than every one seen so far are considered.
+    const std::uint32_t maxDistance = std::min(pos, kMaxMatchDistance);
+    unsigned longest = kMinMatch;
+    for (unsigned depth = params_.maxChainDepth; candidate != HashChainMatchFinder::kNone && depth != 0;
+         --depth, candidate = finder_.Previous(candidate)) {
+        const std::uint32_t distance = pos - static_cast<std::uint32_t>(candidate);
+        if (distance > maxDistance) break;
+        const std::uint8_t* there = data_ + candidate;
+        if (there[longest] != here[longest]) continue;
+        const unsigned length = CommonLength(here, there, limit);
+        if (length <= longest) continue;
+        longest = length;
+        const unsigned slot = PositionSlot(distance + kNumRepeatedOffsets - 1);
+        const int gain = LiteralCost(pos, length) - MatchCost(slot, length);
+        if (gain > best.gain) best = {gain, length, kExplicit, distance};
+        if (length >= params_.niceLength || length == limit) break;
+    }
+    return best;
+}
+
+void IntervalParser::EmitLiteral(std::uint32_t pos) {
+    items_->push_back({data_[pos], kNoLengthSymbol, 0, 0});
+}
+
+void IntervalParser::EmitMatch(const Choice& choice) {
+    std::uint32_t formatted;
+    if (choice.repeat == kExplicit) {
+        formatted = choice.distance + kNumRepeatedOffsets - 1;
+        repeats_[2] = repeats_[1];
+        repeats_[1] = repeats_[0];
+        repeats_[0] = choice.distance;
+    } else {
+        formatted = choice.repeat;
+        std::swap(repeats_[0], repeats_[choice.repeat]);  // R1 and R2 swap with R0
+    }
+    const unsigned slot = PositionSlot(formatted);
+    const unsigned header = std::min(choice.length - kMinMatch, kNumPrimaryLengths);
+    Item item;
+    item.mainSymbol = static_cast<std::uint16_t>(kNumChars + slot * kNumLengthHeaders + header);
+    item.lengthSymbol = header == kNumPrimaryLengths
+                            ? static_cast<std::uint16_t>(choice.length - kMinMatch - kNumPrimaryLengths)
+                            : kNoLengthSymbol;
+    item.footer = formatted - kSlotBase[slot];
+    item.footerBits = kExtraBits[slot];
+    items_->push_back(item);
+}
+
+void IntervalParser::Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out) {
+    data_ = data;
+    cost_ = &cost;
+    items_ = &out.items;
+    out.items.clear();
+    out.frames = frames;
+    finder_.Reset(data);
+    nextInsert_ = 0;
+    repeats_ = {1, 1, 1};
+
+    const std::uint32_t size = frames * static_cast<std::uint32_t>(kFrameSize);
+    litPrefix_.resize(size + 1);
+    litPrefix_[0] = 0;
+    for (std::uint32_t i = 0; i < size; ++i) litPrefix_[i + 1] = litPrefix_[i] + cost.main[data[i]];
+
+    for (unsigned f = 0; f < frames; ++f) {
+        out.frameBegin[f] = out.items.size();
+        const std::uint32_t frameEnd = (f + 1) * static_cast<std::uint32_t>(kFrameSize);
+        std::uint32_t pos = f * static_cast<std::uint32_t>(kFrameSize);
+        Choice current = FindBest(pos, frameEnd);
+        while (pos < frameEnd) {
+            if (current.length == 0) {
+                EmitLiteral(pos++);
+                if (pos < frameEnd) current = FindBest(pos, frameEnd);
+                continue;
+            }
+            if (current.length < params_.niceLength && pos + 1 < frameEnd) {
+                // One step of lookahead: a better match one byte later wins.
+                const Choice next = FindBest(pos + 1, frameEnd);
+                if (next.gain > current.gain) {
+                    EmitLiteral(pos++);
+                    current = next;
+                    continue;
+                }
+            }
+            EmitMatch(current);
+            pos += current.length;
+            if (pos < frameEnd) current = FindBest(pos, frameEnd);
+        }
+        out.offsetsAfterFrame[f] = repeats_;
+    }
+    out.frameBegin[frames] = out.items.size();
+}
+
+}  // namespace hhc::lzx
