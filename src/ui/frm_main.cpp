@@ -1,0 +1,377 @@
+#include "ui/frm_main.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <exception>
+
+#include "build/book_inputs.h"
+#include "platform/platform.h"
+#include "ui/box_text.h"
+
+namespace chmbook {
+
+const QString frmMain::kCaption = QStringLiteral("批量将TXT生成CHM文件（TXT文件需要ANSI编码）");
+const QString frmMain::kNextCaption = QStringLiteral("立即生成(&O)");
+const QString frmMain::kBusyCaption = QStringLiteral("正在生成\n请您稍候");
+const QString frmMain::kBrowseTitle = QStringLiteral("请选择一个文件夹");
+const QString frmMain::kInputCaption = QStringLiteral("条件不足");
+const QString frmMain::kNoTitleText = QStringLiteral("请输入该CHM文件的标题名称！");
+const QString frmMain::kNoFilesText = QStringLiteral("您当前尚没有至少一个有效的TXT文件进行生成！");
+const QString frmMain::kFailureCaption = QStringLiteral("生成失败");
+
+namespace {
+
+// The client area and every control's place, in pixels at 96 dpi. A frame is
+// placed in the client area; a control inside a frame is placed from the
+// frame's own top-left corner.
+constexpr int kClientWidth = 821;
+constexpr int kClientHeight = 545;
+
+const QRect kFrame1Rect(11, 9, 379, 313);
+const QPoint kLabel8Pos(15, 22);
+const QRect kTxtAdRect(12, 38, 356, 59);
+const QPoint kLabel1Pos(15, 109);
+const QRect kTxtTitleNameRect(73, 107, 287, 18);
+const QPoint kLabel2Pos(16, 135);
+const QRect kTxtTitleDemoRect(12, 155, 356, 57);
+const QPoint kLabel3Pos(16, 219);
+const QRect kTxtFootDemoRect(12, 239, 356, 59);
+
+const QRect kFrame2Rect(11, 333, 379, 202);
+const QPoint kLabel4Pos(15, 25);
+const QRect kTxtPaperTopRect(11, 47, 356, 57);
+const QPoint kLabel5Pos(15, 111);
+const QRect kTxtPaperFootRect(11, 131, 356, 59);
+
+const QRect kFrame3Rect(397, 9, 411, 526);
+const QPoint kLabel6Pos(15, 24);
+const QRect kText1Rect(15, 44, 383, 19);
+const QRect kCommand1Rect(249, 72, 70, 21);
+const QRect kCmdRefreshRect(328, 72, 70, 21);
+const QRect kList1Rect(15, 106, 383, 292);
+const QPoint kLabel7Pos(13, 418);
+const QRect kTxtFileRect(13, 436, 275, 45);
+const QRect kCmdNextRect(301, 421, 96, 78);
+const QRect kCheck1Rect(13, 491, 289, 17);
+
+// Every control uses one font: 9 points at 96 dpi, that is 12 pixels, which
+// is what the sizes above were measured with. A CJK face first, so that the
+// Chinese captions and the Latin letters between them share one design.
+QFont WindowFont() {
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"), font.family()});
+    font.setPixelSize(12);
+    return font;
+}
+
+QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption, const QRect& rect) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(rect);
+    return frame;
+}
+
+// A label sizes itself to its caption, from its top-left corner.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QPoint& pos) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(pos);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* MakeLineBox(QWidget* parent, const char* name, const QRect& rect) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(rect);
+    return box;
+}
+
+enum class ScrollBar { kNone, kVertical };
+
+// A multi-line box: Tab moves the focus on, Enter starts a new line, long lines
+// wrap at the box's edge.
+QPlainTextEdit* MakeMultiLineBox(QWidget* parent, const char* name, const QRect& rect, ScrollBar bar) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(rect);
+    box->setTabChangesFocus(true);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(bar == ScrollBar::kVertical ? Qt::ScrollBarAlwaysOn
+                                                                : Qt::ScrollBarAlwaysOff);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& rect) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(rect);
+    button->setAutoDefault(false);  // Enter belongs to the text boxes: no default button
+    return button;
+}
+
+// A box that only the program fills: shown greyed, never focused or selected.
+void MakeReadOnlyForUser(QWidget* box) {
+    box->setEnabled(false);
+    box->setFocusPolicy(Qt::NoFocus);
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : frmMain(platform::ProgramFolder(), parent) {}
+
+frmMain::frmMain(std::u16string appPath, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      appPath_(std::move(appPath)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kCaption);
+    setWindowIcon(QIcon(QStringLiteral(":/chmbook.xpm")));
+    setFont(WindowFont());
+    setFixedSize(kClientWidth, kClientHeight);
+
+    CreateControls();
+    SetDefaults();
+    SetTabOrder();
+    Form_Load();
+    ConnectCommands();
+    ui_.txtTitleName->setFocus();
+}
+
+frmMain::~frmMain() { RestorePointer(); }
+
+void frmMain::CreateControls() {
+    ui_.Frame1 = MakeFrame(this, "Frame1", QStringLiteral("列表页设置"), kFrame1Rect);
+    ui_.Label8 = MakeLabel(ui_.Frame1, "Label8",
+                           QStringLiteral("该CHM文件每一页的置顶信息（允许加入HTML代码）:"), kLabel8Pos);
+    ui_.txtAd = MakeMultiLineBox(ui_.Frame1, "txtAd", kTxtAdRect, ScrollBar::kNone);
+    ui_.Label1 = MakeLabel(ui_.Frame1, "Label1", QStringLiteral("标题(&T):"), kLabel1Pos);
+    ui_.txtTitleName = MakeLineBox(ui_.Frame1, "txtTitleName", kTxtTitleNameRect);
+    ui_.Label2 = MakeLabel(ui_.Frame1, "Label2",
+                           QStringLiteral("该CHM文件的描述说明（允许加入HTML代码）:"), kLabel2Pos);
+    ui_.txtTitleDemo = MakeMultiLineBox(ui_.Frame1, "txtTitleDemo", kTxtTitleDemoRect, ScrollBar::kVertical);
+    ui_.Label3 = MakeLabel(ui_.Frame1, "Label3",
+                           QStringLiteral("该页面页脚信息（允许加入HTML代码）:"), kLabel3Pos);
+    ui_.txtFootDemo = MakeMultiLineBox(ui_.Frame1, "txtFootDemo", kTxtFootDemoRect, ScrollBar::kVertical);
+
+    ui_.Frame2 = MakeFrame(this, "Frame2", QStringLiteral("内容页设置"), kFrame2Rect);
+    ui_.Label4 = MakeLabel(ui_.Frame2, "Label4",
+                           QStringLiteral("该页面的头部信息说明（允许加入HTML代码）:"), kLabel4Pos);
+    ui_.txtPaperTop = MakeMultiLineBox(ui_.Frame2, "txtPaperTop", kTxtPaperTopRect, ScrollBar::kVertical);
+    ui_.Label5 = MakeLabel(ui_.Frame2, "Label5",
+                           QStringLiteral("该页面页脚信息（允许加入HTML代码）:"), kLabel5Pos);
+    ui_.txtPaperFoot = MakeMultiLineBox(ui_.Frame2, "txtPaperFoot", kTxtPaperFootRect, ScrollBar::kVertical);
+
+    ui_.Frame3 = MakeFrame(this, "Frame3", QStringLiteral("批量文件设置"), kFrame3Rect);
+    ui_.Label6 = MakeLabel(ui_.Frame3, "Label6",
+                           QStringLiteral("请选择TXT文件所在的一个目录(&D):"), kLabel6Pos);
+    ui_.Text1 = MakeLineBox(ui_.Frame3, "Text1", kText1Rect);
+    ui_.Command1 = MakeButton(ui_.Frame3, "Command1", QStringLiteral("浏览(&B)"), kCommand1Rect);
+    ui_.cmdRefresh = MakeButton(ui_.Frame3, "cmdRefresh", QStringLiteral("刷新(&R)"), kCmdRefreshRect);
+    ui_.List1 = new QListWidget(ui_.Frame3);
+    ui_.List1->setObjectName(QStringLiteral("List1"));
+    ui_.List1->setGeometry(kList1Rect);
+    ui_.List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui_.List1->setSortingEnabled(false);
+    ui_.Label7 = MakeLabel(ui_.Frame3, "Label7", QStringLiteral("CHM保存的文件名称及路径:"), kLabel7Pos);
+    ui_.txtFile = MakeMultiLineBox(ui_.Frame3, "txtFile", kTxtFileRect, ScrollBar::kVertical);
+    ui_.cmdNext = MakeButton(ui_.Frame3, "cmdNext", kNextCaption, kCmdNextRect);
+    ui_.Check1 = new QCheckBox(QStringLiteral("在生成 CHM 电子书文件后删除原目标文件文件。"), ui_.Frame3);
+    ui_.Check1->setObjectName(QStringLiteral("Check1"));
+    ui_.Check1->setGeometry(kCheck1Rect);
+
+    // A label's access key moves the focus to the control after it in the tab order.
+    ui_.Label1->setBuddy(ui_.txtTitleDemo);
+    ui_.Label6->setBuddy(ui_.Command1);
+
+    MakeReadOnlyForUser(ui_.txtAd);
+    MakeReadOnlyForUser(ui_.Text1);
+    MakeReadOnlyForUser(ui_.txtFile);
+}
+
+void frmMain::SetDefaults() {
+    SetMultiLineText(ui_.txtAd, NoticeText());
+    SetMultiLineText(ui_.txtTitleDemo, StatementText());
+    SetMultiLineText(ui_.txtFootDemo, StatementTextInFourLines());
+    SetMultiLineText(ui_.txtPaperFoot, StatementText());
+}
+
+void frmMain::SetTabOrder() {
+    QWidget* const order[] = {ui_.txtTitleName, ui_.txtTitleDemo, ui_.txtFootDemo, ui_.txtPaperTop,
+                              ui_.txtPaperFoot, ui_.Command1,    ui_.cmdRefresh,  ui_.List1,
+                              ui_.Check1,       ui_.cmdNext};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void frmMain::ConnectCommands() {
+    connect(ui_.txtTitleName, &QLineEdit::textChanged, this, [this] { txtTitleName_Change(); });
+    connect(ui_.Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(ui_.cmdRefresh, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
+    connect(ui_.cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
+}
+
+// ---- WindowState ----------------------------------------------------------
+
+std::u16string frmMain::Text1() const { return ToU16(ui_.Text1->text()); }
+std::u16string frmMain::txtTitleName() const { return ToU16(ui_.txtTitleName->text()); }
+std::u16string frmMain::txtFile() const { return MultiLineText(ui_.txtFile); }
+std::u16string frmMain::txtAd() const { return MultiLineText(ui_.txtAd); }
+std::u16string frmMain::txtTitleDemo() const { return MultiLineText(ui_.txtTitleDemo); }
+std::u16string frmMain::txtFootDemo() const { return MultiLineText(ui_.txtFootDemo); }
+std::u16string frmMain::txtPaperTop() const { return MultiLineText(ui_.txtPaperTop); }
+std::u16string frmMain::txtPaperFoot() const { return MultiLineText(ui_.txtPaperFoot); }
+int frmMain::Check1() const { return ui_.Check1->isChecked() ? 1 : 0; }
+std::size_t frmMain::List1ListCount() const { return static_cast<std::size_t>(ui_.List1->count()); }
+
+std::u16string frmMain::List1List(std::size_t index) const {
+    if (index >= List1ListCount()) return {};
+    return ToU16(ui_.List1->item(static_cast<int>(index))->text());
+}
+
+void frmMain::SetMousePointer(int pointer) {
+    if (pointer != kBusyPointer) {
+        RestorePointer();
+    } else if (!busyPointerShown_) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        busyPointerShown_ = true;
+    }
+}
+
+void frmMain::RestorePointer() {
+    if (!busyPointerShown_) return;
+    QApplication::restoreOverrideCursor();
+    busyPointerShown_ = false;
+}
+
+void frmMain::DoEvents() { QCoreApplication::processEvents(); }
+
+// ---- Commands ---------------------------------------------------------------
+
+void frmMain::Form_Load() { SetMultiLineText(ui_.txtFile, DefaultOutputPath(appPath_)); }
+
+// When the folder cannot be created the path is still shown: the build then
+// reports the output it could not write, with its path.
+void frmMain::txtTitleName_Change() {
+    EnsureOutputFolder(appPath_);
+    SetMultiLineText(ui_.txtFile, OutputPathForTitle(appPath_, txtTitleName()));
+}
+
+void frmMain::Command1_Click() {
+    const QString folder = ChooseFolder();
+    if (folder.isEmpty()) return;
+    ui_.Text1->setText(QDir::toNativeSeparators(folder));
+    ui_.List1->clear();
+    FillFileList(Text1());
+}
+
+void frmMain::cmdRefresh_Click() {
+    ui_.List1->clear();
+    FillFileList(Text1());
+}
+
+void frmMain::FillFileList(std::u16string folder) {
+    for (const std::u16string& path : ListSourceFiles(std::move(folder))) {
+        ui_.List1->addItem(ToQString(path));
+    }
+}
+
+void frmMain::cmdNext_Click() {
+    if (ui_.txtTitleName->text().isEmpty()) {
+        ShowMessage(QMessageBox::Information, kInputCaption, kNoTitleText);
+        ui_.txtTitleName->setFocus();
+        return;
+    }
+    if (ui_.List1->count() == 0) {
+        ShowMessage(QMessageBox::Information, kInputCaption, kNoFilesText);
+        return;
+    }
+
+    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
+    EnterBusyState();
+    DoEvents();  // repaint in the busy state before the build takes over
+    const BuildOutcome outcome = RunBuild();
+    RestorePointer();  // in case the build ended before its own last step
+    LeaveBusyState();
+    if (focusBefore) focusBefore->setFocus();
+
+    if (!outcome.produced) {
+        ShowMessage(QMessageBox::Warning, kFailureCaption, ToQString(outcome.Message()));
+    }
+    if (closeRequested_) {
+        closeRequested_ = false;
+        close();
+    }
+}
+
+BuildOutcome frmMain::RunBuild() {
+    try {
+        return MakeChm(*this, buildOptions_);
+    } catch (const std::exception& error) {
+        // The build reports its failures in its outcome; what escapes is out of
+        // memory or worse. Say so rather than leave the window busy.
+        BuildOutcome outcome;
+        outcome.failedStep = u"生成电子书";
+        outcome.reason = platform::FromUtf8(error.what());
+        return outcome;
+    }
+}
+
+// The controls that could start a second build, change the file list or edit
+// an input, in the order in which the busy state disables them.
+std::array<QWidget*, 9> frmMain::BusyControls() const {
+    return {ui_.txtTitleName, ui_.txtTitleDemo, ui_.txtFootDemo, ui_.txtPaperTop, ui_.txtPaperFoot,
+            ui_.Check1,       ui_.Command1,     ui_.cmdRefresh,  ui_.List1};
+}
+
+void frmMain::EnterBusyState() {
+    busy_ = true;
+    ui_.cmdNext->setEnabled(false);
+    ui_.cmdNext->setText(kBusyCaption);
+    for (QWidget* control : BusyControls()) control->setEnabled(false);
+}
+
+void frmMain::LeaveBusyState() {
+    ui_.cmdNext->setEnabled(true);
+    ui_.cmdNext->setText(kNextCaption);
+    for (QWidget* control : BusyControls()) control->setEnabled(true);
+    busy_ = false;
+}
+
+// ---- Dialogs and closing ------------------------------------------------------
+
+void frmMain::ShowMessage(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+// The dialog belongs to the window, so that no command can start while it is open.
+QString frmMain::ChooseFolder() {
+    const QString start = ui_.Text1->text().isEmpty() ? QDir::homePath() : ui_.Text1->text();
+    return QFileDialog::getExistingDirectory(this, kBrowseTitle, start, QFileDialog::ShowDirsOnly);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (busy_) {
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace chmbook

@@ -1,0 +1,15 @@
+// chmbook: the desktop window.
+#include <QApplication>
+#include <QIcon>
+
+#include "ui/frm_main.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("chmbook"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/chmbook.xpm")));
+
+    chmbook::frmMain window;
+    window.show();
+    return QApplication::exec();
+}
