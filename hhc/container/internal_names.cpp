@@ -5,11 +5,21 @@
 
 namespace hhc::container {
 
-namespace {
-
-std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
-
-}  // namespace
+std::string Quoted(std::string_view name) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            out += "\\x";
+            out += kHex[u >> 4];
+            out += kHex[u & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
 
 void CheckFileName(std::string_view name) {
     if (name.empty()) throw std::invalid_argument("internal file with an empty name");

@@ -10,6 +10,9 @@ namespace hhc::container {
 // CHMLib refuses longer names.
 inline constexpr std::size_t kMaxNameLength = 512;
 
+// The name in double quotes for messages, control bytes shown as \xNN.
+std::string Quoted(std::string_view name);
+
 // Throws std::invalid_argument when `name` cannot be stored as a file's name:
 // empty, not starting with "/", too long, or containing a NUL byte.
 void CheckFileName(std::string_view name);

@@ -56,8 +56,7 @@ void CheckFiles(const std::vector<InternalFile>& files) {
     for (const InternalFile& f : files) {
         CheckFileName(f.name);
         if (IsFolderName(f.name) && !f.data.empty())
-            throw std::invalid_argument("internal file name \"" + f.name +
-                                        "\" ends in \"/\" (a folder) but has data");
+            throw std::invalid_argument("internal file name " + Quoted(f.name) + " ends in \"/\" (a folder) but has data");
     }
 }
 
@@ -101,8 +100,8 @@ void SortEntries(std::vector<DirectoryEntry>& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (kept > 0 && CompareNames(entries[kept - 1].name, entries[i].name) == 0) {
             if (IsFolderEntry(entries[kept - 1]) && IsFolderEntry(entries[i])) continue;
-            throw std::invalid_argument("internal files \"" + entries[kept - 1].name + "\" and \"" +
-                                        entries[i].name + "\" have the same name when letter case is ignored");
+            throw std::invalid_argument("internal files " + Quoted(entries[kept - 1].name) + " and " +
+                                        Quoted(entries[i].name) + " have the same name when letter case is ignored");
         }
         if (kept != i) entries[kept] = std::move(entries[i]);
         ++kept;
