@@ -28,6 +28,9 @@ std::u16string AnsiToUnicode(std::string_view bytes);
 std::string UnicodeToAnsi(std::u16string_view text);
 
 // UTF-8 <-> UTF-16, for the console, command-line arguments and file names.
+// A byte that is not part of valid UTF-8 (a file name written in another
+// encoding, say) becomes the lone surrogate U+DC00 + byte, and ToUtf8 turns
+// that back into the byte, so every file name survives the round trip.
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view bytes);
 

@@ -1,7 +1,10 @@
 // UTF-8 <-> UTF-16. Plain code, the same on every system.
 //
-// Malformed input never stops a conversion: an invalid UTF-8 sequence and a
-// lone UTF-16 surrogate each become U+FFFD, the replacement character.
+// Malformed input never stops a conversion. Each byte of an invalid UTF-8
+// sequence becomes the lone surrogate U+DC00 + byte (U+DC80-U+DCFF), and
+// those surrogates turn back into their bytes, so that names the file system
+// holds in another encoding still open. Any other lone surrogate becomes
+// U+FFFD, the replacement character.
 #include "platform/platform.h"
 
 namespace chmbook::platform {
@@ -12,6 +15,10 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool IsEscapedByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+// Marks a byte that is not valid UTF-8 (always 0x80 or above).
+char32_t EscapeByte(unsigned char b) { return 0xDC00 + b; }
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -60,23 +67,23 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& pos) {
         length = 4, cp = b0 & 0x07, minimum = 0x10000;
     } else {
         ++pos;
-        return kReplacement;
+        return EscapeByte(b0);
     }
     if (pos + length > s.size()) {
         ++pos;
-        return kReplacement;
+        return EscapeByte(b0);
     }
     for (int i = 1; i < length; ++i) {
         const auto b = static_cast<unsigned char>(s[pos + i]);
         if (!IsContinuation(b)) {
             ++pos;
-            return kReplacement;
+            return EscapeByte(b0);
         }
         cp = (cp << 6) | (b & 0x3F);
     }
     if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
         ++pos;
-        return kReplacement;
+        return EscapeByte(b0);
     }
     pos += length;
     return cp;
@@ -92,6 +99,8 @@ std::string ToUtf8(std::u16string_view text) {
         if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
             AppendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
             ++i;
+        } else if (IsEscapedByte(c)) {
+            out += static_cast<char>(c - 0xDC00);
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
             AppendUtf8(out, kReplacement);
         } else {

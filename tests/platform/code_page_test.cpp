@@ -139,12 +139,19 @@ TEST(Utf8, RoundTripsChineseAndSupplementaryCharacters) {
     EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
 }
 
-TEST(Utf8, MalformedInputGivesReplacementCharacters) {
-    EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
-    EXPECT_EQ(FromUtf8("\xE4\xB8"), u"\uFFFD\uFFFD");       // cut short
-    EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD");       // overlong
-    EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+TEST(Utf8, InvalidBytesSurviveTheRoundTrip) {
+    EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\xDCFF" u"b");
+    EXPECT_EQ(FromUtf8("\xE4\xB8"), u"\xDCE4\xDCB8");                // cut short
+    EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\xDCC0\xDCAF");                // overlong
+    EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\xDCED\xDCA0\xDC80");      // encoded surrogate
+    const std::string gbkName = "\xD6\xD0\xCE\xC4.txt";
+    EXPECT_EQ(ToUtf8(FromUtf8(gbkName)), gbkName);
+}
+
+TEST(Utf8, OtherLoneSurrogatesBecomeReplacementCharacters) {
     EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+    EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
+    EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xDBFF)) + u"x"), "\xEF\xBF\xBDx");
 }
 
 }  // namespace

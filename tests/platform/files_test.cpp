@@ -39,6 +39,16 @@ TEST(FindFiles, WildcardsIgnoreCase) {
     EXPECT_EQ(FindFiles(dir.u16(), u"*"), (std::vector<std::u16string>{u"a.TXT", u"ab.txt", u"abc.Txt"}));
 }
 
+TEST(FindFiles, NamesInAnotherEncodingStillOpen) {
+    ScratchFolder dir;
+    dir.Write("\xD6\xD0\xCE\xC4.txt", "gbk name");
+    const std::vector<std::u16string> names = FindFiles(dir.u16(), u"*.txt");
+    ASSERT_EQ(names.size(), 1u);
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(dir.u16() + kPathSeparator + names[0], bytes));
+    EXPECT_EQ(bytes, "gbk name");
+}
+
 TEST(FindFiles, MissingFolderGivesNothing) {
     ScratchFolder dir;
     EXPECT_TRUE(FindFiles(dir.u16("absent"), u"*.txt").empty());
