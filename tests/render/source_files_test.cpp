@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "common/mod_public.h"
 #include "platform/platform.h"
 #include "render/render.h"
 #include "scratch_folder.h"
@@ -88,6 +89,17 @@ TEST(GetFileName, OnlyThePlatformSeparatorSeparatesFolders) {
     path += other;
     path += u"a.txt";
     EXPECT_EQ(GetFileName(path), path.substr(0, path.size() - 4));
+}
+
+TEST(FixPath, EndsWithExactlyOneSeparator) {
+    const std::u16string sep(1, platform::kPathSeparator);
+    EXPECT_EQ(FixPath(u""), sep);
+    EXPECT_EQ(FixPath(sep), sep);
+    EXPECT_EQ(FixPath(u"app"), u"app" + sep);
+    EXPECT_EQ(FixPath(u"app" + sep), u"app" + sep);
+    EXPECT_EQ(FixPath(u"app" + sep + sep), u"app" + sep + sep);
+    const char16_t other = platform::kPathSeparator == u'/' ? u'\\' : u'/';
+    EXPECT_EQ(FixPath(u"app" + std::u16string(1, other)), u"app" + std::u16string(1, other) + sep);
 }
 
 }  // namespace

@@ -118,6 +118,8 @@ int WaitForExit(ChildProcess& child) {
     return WEXITSTATUS(status);
 }
 
+// A child that was waited for is already gone. One that was not is reaped here
+// if it has ended; one still running is left to run.
 void ReleaseProcess(ChildProcess& child) {
     if (child.handle > 0) {
         int status = 0;
