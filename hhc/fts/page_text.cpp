@@ -1,0 +1,240 @@
+#include "fts/page_text.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "fts/html_entities.h"
+
+namespace hhc::fts {
+namespace {
+
+bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+// Elements that end a run of text as a browser shows it: a phrase never runs
+// from one into the next. Sorted for binary search. <br> is not among them: a
+// line break inside a paragraph keeps the words on both sides adjacent.
+constexpr std::string_view kBlockElements[] = {
+    "address", "article", "aside",  "blockquote", "body",   "caption", "center", "dd",
+    "div",     "dl",      "dt",     "fieldset",   "figcaption", "figure", "footer", "form",
+    "h1",      "h2",      "h3",     "h4",         "h5",     "h6",      "header", "hr",
+    "html",    "li",      "main",   "nav",        "ol",     "option",  "p",      "pre",
+    "section", "select",  "table",  "tbody",      "td",     "textarea", "tfoot", "th",
+    "thead",   "title",   "tr",     "ul",
+};
+
+bool IsBlockElement(std::string_view name) {
+    return std::binary_search(std::begin(kBlockElements), std::end(kBlockElements), name);
+}
+
+bool IsBlank(char32_t c) {
+    return c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F;
+}
+
+class Extractor {
+public:
+    Extractor(std::string_view html, CodePage& codePage) : html_(html), cp_(codePage) {}
+
+    PageText Run() {
+        while (pos_ < html_.size()) {
+            char c = html_[pos_];
+            if (c == '<' && TryMarkup()) continue;
+            if (c == '&') {
+                DecodeReference();
+                continue;
+            }
+            CopyTextByte();
+        }
+        return std::move(out_);
+    }
+
+private:
+    std::string* Target() {
+        if (inTitle_) return &out_.title;
+        if (inHead_) return nullptr;
+        return &out_.body;
+    }
+
+    void Emit(std::string_view bytes) {
+        if (std::string* t = Target()) t->append(bytes);
+    }
+
+    void EmitBreak() {
+        std::string* t = Target();
+        if (t != nullptr && !t->empty() && t->back() != kBlockBreak) t->push_back(kBlockBreak);
+    }
+
+    void CopyTextByte() {
+        auto b = static_cast<std::uint8_t>(html_[pos_]);
+        if (cp_.IsLeadByte(b)) {
+            if (pos_ + 1 < html_.size() && cp_.IsTrailByte(static_cast<std::uint8_t>(html_[pos_ + 1]))) {
+                Emit(html_.substr(pos_, 2));
+                pos_ += 2;
+            } else {
+                Emit(std::string_view(&kUnwritable, 1));
+                ++pos_;
+            }
+            return;
+        }
+        ++pos_;
+        if (b == 0x00 || b == 0x01) {
+            Emit(" ");
+            return;
+        }
+        char ch = static_cast<char>(b);
+        Emit(std::string_view(&ch, 1));
+    }
+
+    // "&name;", "&#ddd;" or "&#xhh;". Anything else is the literal '&'.
+    void DecodeReference() {
+        std::size_t p = pos_ + 1;
+        char32_t codePoint = 0;
+        if (p < html_.size() && html_[p] == '#') {
+            ++p;
+            bool hex = p < html_.size() && (html_[p] == 'x' || html_[p] == 'X');
+            if (hex) ++p;
+            std::size_t digitsStart = p;
+            std::uint32_t value = 0;
+            while (p < html_.size()) {
+                char d = html_[p];
+                int digit = IsAsciiDigit(d) ? d - '0'
+                            : (hex && d >= 'a' && d <= 'f') ? d - 'a' + 10
+                            : (hex && d >= 'A' && d <= 'F') ? d - 'A' + 10
+                                                             : -1;
+                if (digit < 0) break;
+                value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + digit, 0x110000);
+                ++p;
+            }
+            if (p == digitsStart) return EmitLiteralAmpersand();
+            if (p < html_.size() && html_[p] == ';') ++p;
+            codePoint = value == 0 ? 0xFFFD : value;
+        } else {
+            std::size_t nameStart = p;
+            while (p < html_.size() && p - nameStart < 32 && (IsAsciiAlpha(html_[p]) || IsAsciiDigit(html_[p]))) ++p;
+            std::string_view name = html_.substr(nameStart, p - nameStart);
+            bool terminated = p < html_.size() && html_[p] == ';';
+            codePoint = LookUpNamedEntity(name);
+            // Browsers accept the oldest references without ';' as well.
+            bool legacy = name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "nbsp";
+            if (codePoint == 0 || (!terminated && !legacy)) return EmitLiteralAmpersand();
+            if (terminated) ++p;
+        }
+        pos_ = p;
+        EmitCodePoint(codePoint);
+    }
+
+    void EmitLiteralAmpersand() {
+        Emit("&");
+        ++pos_;
+    }
+
+    void EmitCodePoint(char32_t c) {
+        if (c < 0x80) {
+            char ch = (c == 0 || c == 1) ? ' ' : static_cast<char>(c);
+            Emit(std::string_view(&ch, 1));
+            return;
+        }
+        if (IsBlank(c)) {
+            Emit(" ");
+            return;
+        }
+        std::string bytes = cp_.Encode(c);
+        if (bytes.empty()) {
+            Emit(std::string_view(&kUnwritable, 1));
+            return;
+        }
+        Emit(bytes);
+    }
+
+    // Handles markup at '<'. Returns false when the '<' is plain text.
+    bool TryMarkup() {
+        std::string_view rest = html_.substr(pos_);
+        if (rest.starts_with("<!--")) {
+            std::size_t end = html_.find("-->", pos_ + 4);
+            pos_ = end == std::string_view::npos ? html_.size() : end + 3;
+            return true;
+        }
+        if (rest.starts_with("<!") || rest.starts_with("<?")) {
+            std::size_t end = html_.find('>', pos_ + 2);
+            pos_ = end == std::string_view::npos ? html_.size() : end + 1;
+            return true;
+        }
+        std::size_t p = pos_ + 1;
+        bool closing = p < html_.size() && html_[p] == '/';
+        if (closing) ++p;
+        if (p >= html_.size() || !IsAsciiAlpha(html_[p])) return false;
+        std::string name;
+        while (p < html_.size() && (IsAsciiAlpha(html_[p]) || IsAsciiDigit(html_[p]) || html_[p] == '-' ||
+                                    html_[p] == ':')) {
+            name.push_back(AsciiLower(html_[p]));
+            ++p;
+        }
+        pos_ = SkipTagRest(p);
+        OnTag(name, closing);
+        return true;
+    }
+
+    // Past the '>' that ends a tag, stepping over quoted attribute values.
+    std::size_t SkipTagRest(std::size_t p) const {
+        char quote = 0;
+        for (; p < html_.size(); ++p) {
+            char c = html_[p];
+            if (quote != 0) {
+                if (c == quote) quote = 0;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '>') {
+                return p + 1;
+            }
+        }
+        return html_.size();
+    }
+
+    void OnTag(const std::string& name, bool closing) {
+        if (!closing && (name == "script" || name == "style")) {
+            SkipRawText(name);
+            return;
+        }
+        if (name == "head") {
+            inHead_ = !closing;
+            return;
+        }
+        if (name == "body" && !closing) inHead_ = false;
+        if (name == "title") {
+            inTitle_ = !closing;
+            return;
+        }
+        if (IsBlockElement(name)) EmitBreak();
+    }
+
+    // Script and style content ends only at its own closing tag.
+    void SkipRawText(const std::string& name) {
+        std::string closing = "</" + name;
+        for (std::size_t p = pos_; p + closing.size() <= html_.size(); ++p) {
+            if (html_[p] != '<') continue;
+            bool match = true;
+            for (std::size_t i = 1; i < closing.size() && match; ++i) match = AsciiLower(html_[p + i]) == closing[i];
+            if (match) {
+                pos_ = SkipTagRest(p + closing.size());
+                return;
+            }
+        }
+        pos_ = html_.size();
+    }
+
+    std::string_view html_;
+    CodePage& cp_;
+    std::size_t pos_ = 0;
+    bool inHead_ = false;
+    bool inTitle_ = false;
+    PageText out_;
+};
+
+}  // namespace
+
+PageText ExtractPageText(std::string_view html, CodePage& codePage) {
+    return Extractor(html, codePage).Run();
+}
+
+}  // namespace hhc::fts

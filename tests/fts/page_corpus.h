@@ -1,0 +1,64 @@
+#pragma once
+// Generated pages in code page 936 with a known answer for every search: each
+// page is kept both as HTML (as the book build writes it, with notice,
+// heading, paragraphs, line breaks inside paragraphs, entities, markup,
+// scripts and comments) and as the list of text blocks a reader sees, each
+// block a sequence of words (one double-byte character, or one lower-case
+// Latin word).
+#include <cstdint>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fts_test {
+
+using Block = std::vector<std::string>;
+
+struct GeneratedPage {
+    std::string title;  // code-page bytes
+    std::string html;
+    std::vector<Block> blocks;
+    // (block, word index) pairs where a line break sits inside a paragraph
+    // just before that word.
+    std::vector<std::pair<std::size_t, std::size_t>> lineBreaks;
+};
+
+struct CorpusOptions {
+    std::size_t pages = 60;
+    std::size_t paragraphs = 4;
+    std::size_t paragraphWords = 80;
+    // Include characters whose lead byte is 0x81-0xA0 and whose trail byte is an
+    // ASCII letter code (readers of the chmlib family confuse those).
+    bool letterTrailBytes = true;
+    std::uint32_t seed = 1;
+};
+
+class PageCorpus {
+public:
+    explicit PageCorpus(const CorpusOptions& options);
+
+    const std::vector<GeneratedPage>& pages() const { return pages_; }
+    const std::vector<std::string>& alphabet() const { return alphabet_; }
+    const std::vector<std::string>& latinWords() const { return latin_; }
+
+    // Indices of the pages that show `phrase` (consecutive words of one block).
+    std::set<std::uint32_t> PagesHolding(const Block& phrase) const;
+
+    // Phrases of 1-4 words taken from the pages, including every phrase that
+    // crosses a line break, plus some that occur nowhere.
+    std::vector<Block> SamplePhrases(std::size_t perPage, std::uint32_t seed) const;
+
+private:
+    GeneratedPage MakePage(std::size_t index, std::mt19937& rng) const;
+
+    CorpusOptions options_;
+    std::vector<std::string> alphabet_;
+    std::vector<std::string> latin_;
+    std::vector<GeneratedPage> pages_;
+};
+
+// "中" written as bytes of code page 936.
+inline const std::string kZhong = "\xD6\xD0";
+
+}  // namespace fts_test
