@@ -13,23 +13,35 @@ namespace chmbook {
 // command line report this.
 struct BuildOutcome {
     bool produced = false;       // the book now stands at the output path, made by this run
-    std::u16string failedStep;   // when not produced: the first step that failed, in words
+    std::u16string failedStep;   // the first step that failed, as a verb phrase ("start the compiler")
     std::u16string file;         // the file concerned, when there is one
     std::u16string reason;       // why, in words (the system's reason where there is one)
+    std::u16string remedy;       // what the user can do about it
+    bool sourcesKept = false;    // the delete option was ticked but the sources were kept
     std::size_t pagesWritten = 0;  // list page and content pages written
 
-    // One sentence for a message box or the console: what failed, which file,
-    // and what to do. Empty when the book was produced.
+    // True when a step failed, whether or not the book was produced.
+    bool Failed() const { return !failedStep.empty(); }
+
+    // A few sentences for a message box or the console: what failed, which
+    // file, and what to do. Empty when the book was produced and no step
+    // failed; when the book was produced in spite of a failed step (a source
+    // that could not be read, a work file that could not be deleted), it says
+    // what is missing.
     std::u16string Message() const;
 };
 
-// Called as the build moves from stage to stage (a short description and the
-// number of pages written so far).
+// Called when the build enters a stage (a short description and the number of
+// pages written so far), and again after each content page is written.
 using BuildProgress = std::function<void(std::u16string_view stage, std::size_t pagesWritten)>;
 
+// Opens a finished book; the default opens it with the desktop.
+using DocumentOpener = std::function<void(const std::u16string& path)>;
+
 struct BuildOptions {
-    bool openBook = true;     // open the finished book with the desktop
-    BuildProgress progress;   // may be empty
+    bool openBook = true;          // open the finished book with the desktop
+    BuildProgress progress;        // may be empty
+    DocumentOpener openDocument;   // empty: platform::OpenDocument
 };
 
 // Builds the book from the window's state, read at the moment of use.

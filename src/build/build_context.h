@@ -1,0 +1,33 @@
+#pragma once
+// What MakeChm and WriteChm share within one run: the paths of the work
+// folder, the record of the first failing step, and whole-file writing.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "build/make_chm.h"
+#include "common/window_state.h"
+
+namespace chmbook {
+
+// The work folder: the program's folder followed by "Temp".
+std::u16string WorkFolder(const WindowState& frm);
+// A file in the work folder.
+std::u16string WorkFile(const WindowState& frm, std::u16string_view name);
+
+// Records a failed step unless an earlier one is recorded already: the
+// outcome names the first step that failed.
+void RecordFailure(BuildOutcome& outcome, std::u16string step, std::u16string file, std::u16string reason,
+                   std::u16string remedy);
+
+// Converts the text to the ANSI code page and writes it as the file's whole
+// content, in one piece.
+bool WriteAnsiFile(const std::u16string& path, const std::u16string& text);
+
+// The number in plain decimal: "0", "1", … "32768", …
+std::u16string DecimalText(std::size_t value);
+
+// Announces a stage to the caller, when the caller listens.
+void ReportStage(const BuildOptions& options, std::u16string_view stage, std::size_t pagesWritten);
+
+}  // namespace chmbook

@@ -1,0 +1,163 @@
+#include "build/write_chm.h"
+
+#include <string>
+#include <vector>
+
+#include "build/build_context.h"
+#include "build/project_files.h"
+#include "common/mod_public.h"
+#include "platform/platform.h"
+
+namespace chmbook {
+namespace {
+
+using platform::EntryKind;
+
+// How much of the compiler's output a failure message quotes.
+constexpr std::size_t kQuotedOutputLines = 6;
+constexpr std::size_t kQuotedOutputBytes = 600;
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t extra = 0;
+        if (lead >= 0x80) {
+            if ((lead & 0xE0) == 0xC0) extra = 1;
+            else if ((lead & 0xF0) == 0xE0) extra = 2;
+            else if ((lead & 0xF8) == 0xF0) extra = 3;
+            else return false;
+        }
+        if (bytes.size() - i <= extra) return false;
+        for (std::size_t k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// The last few lines the compiler wrote, for the failure message; empty when
+// it wrote nothing.
+std::u16string CompilerOutputTail(const std::u16string& logPath) {
+    std::string bytes;
+    if (!platform::ReadWholeFile(logPath, bytes)) return {};
+    if (bytes.size() > kQuotedOutputBytes) {
+        // Start at a line of its own rather than inside a character.
+        bytes.erase(0, bytes.size() - kQuotedOutputBytes);
+        const std::size_t lineEnd = bytes.find('\n');
+        bytes.erase(0, lineEnd == std::string::npos ? 0 : lineEnd + 1);
+    }
+    while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r' || bytes.back() == ' ')) bytes.pop_back();
+    std::size_t start = bytes.size();
+    for (std::size_t lines = 0; start > 0; --start) {
+        if (bytes[start - 1] == '\n' && ++lines == kQuotedOutputLines) break;
+    }
+    bytes.erase(0, start);
+    // Our compiler writes UTF-8; a compiler of the system writes the ANSI code page.
+    return IsValidUtf8(bytes) ? platform::FromUtf8(bytes) : platform::AnsiToUnicode(bytes);
+}
+
+std::u16string WithCompilerOutput(std::u16string reason, const std::u16string& logPath) {
+    const std::u16string tail = CompilerOutputTail(logPath);
+    if (tail.empty()) return reason + u" It wrote no output.";
+    return reason + u" Its last output:\n" + tail + u"\n";
+}
+
+std::u16string ExitCodeText(int exitCode) {
+    const std::string digits = std::to_string(exitCode);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+bool WriteProjectFiles(const WindowState& frm, const std::u16string& strTitle, BuildOutcome& outcome) {
+    const std::pair<const char16_t*, std::u16string> files[] = {
+        {u"Temp.hhc", HhcText()}, {u"Temp.hhk", HhkText()}, {u"Temp.hhp", HhpText(strTitle)}};
+    for (const auto& [name, text] : files) {
+        const std::u16string path = WorkFile(frm, name);
+        if (!WriteAnsiFile(path, text)) {
+            RecordFailure(outcome, u"write the project file", path, u"",
+                          u"Check that the work folder exists, that you may write to it and that the disk is not full.");
+            return false;
+        }
+    }
+    return true;
+}
+
+// A Temp.chm left from an earlier run must not pass for the work of this one.
+bool RemoveEarlierBook(const std::u16string& book, BuildOutcome& outcome) {
+    if (platform::LookUp(book) == EntryKind::kNone) return true;
+    platform::DeleteOneFile(book);
+    if (platform::LookUp(book) == EntryKind::kNone) return true;
+    RecordFailure(outcome, u"remove the compiled book of an earlier build", book, u"",
+                  u"Close any program that holds it open, or delete it yourself, and build again.");
+    return false;
+}
+
+// Starts the compiler on the project and waits for it to end; true when it
+// ended normally (whatever its exit code: the book it leaves is what counts).
+bool RunCompiler(const std::u16string& compiler, const std::u16string& project, const std::u16string& log,
+                 int& exitCode, BuildOutcome& outcome) {
+    if (platform::LookUp(compiler) != EntryKind::kFile) {
+        RecordFailure(outcome, u"find the help compiler", compiler, u"There is no such file.",
+                      u"Put the compiler " + CompilerFileName() + u" into the program's folder.");
+        return false;
+    }
+    std::u16string error;
+    std::optional<platform::ChildProcess> child = platform::StartProcess(compiler, {project}, log, &error);
+    if (!child) {
+        RecordFailure(outcome, u"start the help compiler", compiler, error,
+                      u"Check that the file is a program that this system can run and that you may run it.");
+        return false;
+    }
+    exitCode = platform::WaitForExit(*child);
+    platform::ReleaseProcess(*child);
+    if (exitCode == -1) {
+        RecordFailure(outcome, u"run the help compiler", compiler,
+                      WithCompilerOutput(u"It did not end normally: it crashed or was stopped.", log),
+                      u"Build again; if it fails again, check the compiler.");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::u16string CompilerFileName() {
+#ifdef _WIN32
+    return u"hhc.exe";
+#else
+    return u"hhc";
+#endif
+}
+
+void WriteChm(const WindowState& frm, std::u16string strTitle, std::u16string strFileName,
+              const BuildOptions& options, BuildOutcome& outcome) {
+    ReportStage(options, u"Writing the project files", outcome.pagesWritten);
+    if (!WriteProjectFiles(frm, strTitle, outcome)) return;
+
+    ReportStage(options, u"Running the help compiler", outcome.pagesWritten);
+    const std::u16string book = WorkFile(frm, u"Temp.chm");
+    const std::u16string log = WorkFile(frm, u"Temp.log");
+    if (!RemoveEarlierBook(book, outcome)) return;
+    int exitCode = 0;
+    if (!RunCompiler(FixPath(frm.AppPath()) + CompilerFileName(), WorkFile(frm, u"Temp.hhp"), log, exitCode,
+                     outcome))
+        return;
+    if (platform::LookUp(book) != EntryKind::kFile) {
+        RecordFailure(outcome, u"find the compiled book", book,
+                      WithCompilerOutput(u"The help compiler ended (exit code " + ExitCodeText(exitCode) +
+                                             u") without writing it.",
+                                         log),
+                      u"Correct what the compiler reports and build again.");
+        return;
+    }
+
+    ReportStage(options, u"Copying the book to its place", outcome.pagesWritten);
+    if (!platform::CopyFileReplacing(book, strFileName)) {
+        RecordFailure(outcome, u"copy the book to", strFileName, u"",
+                      u"Check that its folder exists and may be written to, and that the book is not open in a "
+                      u"reader.");
+        return;
+    }
+    outcome.produced = true;
+}
+
+}  // namespace chmbook

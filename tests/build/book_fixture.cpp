@@ -1,0 +1,90 @@
+#include "book_fixture.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "build/book_inputs.h"
+
+#ifndef CHMBOOK_FAKE_HHC
+#error "CHMBOOK_FAKE_HHC must name the stand-in compiler"
+#endif
+
+namespace chmbook::testing {
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::vector<std::string> FilesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+    return names;
+}
+
+std::u16string U16(const fs::path& path) { return path.u16string(); }
+
+void InstallStandInCompiler(const fs::path& app) {
+#ifdef _WIN32
+    const fs::path target = app / "hhc.exe";
+#else
+    const fs::path target = app / "hhc";
+#endif
+    fs::copy_file(CHMBOOK_FAKE_HHC, target, fs::copy_options::overwrite_existing);
+    fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
+                    fs::perm_options::replace);
+}
+
+void SetCompilerMode(const fs::path& app, const std::string& mode) { WriteBytes(app / "hhc-mode.txt", mode); }
+
+void BookTest::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = fs::temp_directory_path() / ("chmbook test " + std::string(info->test_suite_name()) + "." +
+                                         info->name() + "." + std::to_string(std::random_device{}()));
+    fs::remove_all(root_);
+    app_ = root_ / "program folder with blanks";
+    sources_ = root_ / "sources";
+    fs::create_directories(app_ / "Temp");
+    fs::create_directories(sources_);
+    InstallStandInCompiler(app_);
+
+    frm_.appPath = U16(app_);
+    frm_.ad = u"AD";
+    frm_.titleDemo = u"TD";
+    frm_.footDemo = u"FD";
+    frm_.paperTop = u"";
+    frm_.paperFoot = u"PF";
+    frm_.titleName = u"Notes";
+    ASSERT_TRUE(EnsureOutputFolder(frm_.appPath));
+    frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);
+    frm_.text1 = U16(sources_);
+
+    options_.openDocument = [this](const std::u16string& path) { opened_.push_back(path); };
+    options_.progress = [this](std::u16string_view stage, std::size_t pages) {
+        stages_.emplace_back(std::u16string(stage), pages);
+    };
+}
+
+void BookTest::TearDown() {
+    std::error_code error;
+    fs::remove_all(root_, error);
+}
+
+fs::path BookTest::AddSource(const std::string& name, const std::string& bytes) {
+    const fs::path path = sources_ / name;
+    WriteBytes(path, bytes);
+    frm_.list1.push_back(U16(path));
+    return path;
+}
+
+BuildOutcome BookTest::Build() { return MakeChm(frm_, options_); }
+
+}  // namespace chmbook::testing

@@ -1,0 +1,48 @@
+#pragma once
+// A scratch program folder for the tests of the book build: each test gets a
+// folder of its own (with blanks in its name), a source folder, and the
+// stand-in compiler installed as the program's compiler.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "build/make_chm.h"
+#include "common/memory_window_state.h"
+
+namespace chmbook::testing {
+
+namespace fs = std::filesystem;
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadBytes(const fs::path& path);
+void WriteBytes(const fs::path& path, const std::string& bytes);
+// The names of the files (not folders) directly in `folder`.
+std::vector<std::string> FilesIn(const fs::path& folder);
+std::u16string U16(const fs::path& path);
+
+// Installs the stand-in compiler as the compiler of the program's folder `app`.
+void InstallStandInCompiler(const fs::path& app);
+// Steers it: "ok", "fail", "silent", "sleep <ms>", "crash", optionally followed by "snapshot".
+void SetCompilerMode(const fs::path& app, const std::string& mode);
+
+class BookTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes a source file and appends it to the file list.
+    fs::path AddSource(const std::string& name, const std::string& bytes);
+    BuildOutcome Build();
+
+    fs::path root_;     // everything of this test
+    fs::path app_;      // the program's folder
+    fs::path sources_;  // the source folder
+    MemoryWindowState frm_;
+    BuildOptions options_;
+    std::vector<std::u16string> opened_;  // books handed to the desktop
+    std::vector<std::pair<std::u16string, std::size_t>> stages_;
+};
+
+}  // namespace chmbook::testing
