@@ -46,15 +46,18 @@ std::vector<InternalFile> NumberedPages(std::size_t count, const std::string& pr
 
 std::vector<InternalFile> SortStressFiles() {
     const char* const names[] = {
-        "/A.htm",  "/b.htm",   "/_under.htm", "/Zeta.htm",  "/[x].htm",   "/]y.htm",    "/^caret.htm",
-        "/`tick.htm", "/10.htm", "/2.htm",   "/#x",        "/$x",        "/a::b.htm",  "/a/b.htm",
-        "/a.b",    "/a-b",     "/ab",         "/AB2.htm",   "/abc",       "/abc.htm",   "/abcd",
-        "/Q",      "/q1",      "/x y.htm",    "/~t.htm",    "/{brace}.htm", "/|pipe",   "/a_b",
-        "/aZ",     "/a[",      "/MiXeD/CaSe.HTM", "/mixed/other.htm", "/$WWKeywordLinks/Property",
-        "/#STRINGS", "/#TOPICS", "/#URLSTR", "/#URLTBL", "/#WINDOWS", "/$FIftiMain", "/$OBJINST"};
+        "/A.htm", "/b.htm", "/_under.htm", "/Zeta.htm", "/[x].htm", "/]y.htm", "/^caret.htm", "/`tick.htm",
+        "/back\\slash.htm", "/10.htm", "/2.htm", "/0", "/9z", "/#x", "/$x", "/$x$", "/#SYSTEM~", "/a::b.htm",
+        "/a/b.htm", "/a.b", "/a-b", "/ab", "/AB2.htm", "/abc", "/abc.htm", "/abcd", "/a_b", "/aZ", "/a[", "/Q",
+        "/q1", "/x y.htm", "/~t.htm", "/{brace}.htm", "/|pipe", "/MiXeD/CaSe.HTM", "/mixed/other.htm",
+        "/$WWKeywordLinks/Property", "/#STRINGS", "/#TOPICS", "/#URLSTR", "/#URLTBL", "/#WINDOWS",
+        "/$FIftiMain", "/$OBJINST"};
     std::vector<InternalFile> files;
     unsigned seed = 0;
-    for (const char* name : names) files.push_back({name, TextBytes(40 + seed * 7, seed), Section::kCompressed}), ++seed;
+    for (const char* name : names) {
+        files.push_back({name, TextBytes(40 + seed * 7, seed), Section::kCompressed});
+        ++seed;
+    }
     return files;
 }
 

@@ -123,6 +123,18 @@ TEST(ReaderRoundTrip, NamesThatStressTheSortOrder) {
     ExpectReadersAgree(files);
 }
 
+TEST(ReaderRoundTrip, SortOrderHoldsAcrossChunkBoundaries) {
+    // Runs of names whose order depends on case folding and on punctuation,
+    // long enough that index entries fall between them.
+    std::vector<InternalFile> files = {SystemFile()};
+    for (const char* prefix : {"/_u", "/Zeta", "/zeta_", "/[b", "/`c", "/#d", "/$e", "/E", "/Z/"}) {
+        std::vector<InternalFile> run = NumberedPages(300, prefix);
+        files.insert(files.end(), run.begin(), run.end());
+    }
+    const ParsedBook book = ExpectReadersAgree(files);
+    EXPECT_GT(book.listingChunks, 10u);
+}
+
 TEST(ReaderRoundTrip, ThreeThousandPagesNeedSeveralListingChunks) {
     std::vector<InternalFile> files = NumberedPages(3000, "/pages/Page_");
     files.push_back(SystemFile());
