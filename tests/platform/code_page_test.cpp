@@ -90,19 +90,31 @@ TEST(AnsiCodePage, BadBytesGiveQuestionMarks) {
 
 TEST(AnsiCodePage, UnencodableCharactersGiveQuestionMarks) {
     EXPECT_EQ(UnicodeToAnsi(u"a\u263Ab"), "a?b");
-    EXPECT_EQ(UnicodeToAnsi(u"\U0001F600"), "?");          // one stand-in for a surrogate pair
+    EXPECT_EQ(UnicodeToAnsi(u"\U0001F600"), "??");         // one stand-in per unit of a pair
     EXPECT_EQ(UnicodeToAnsi(std::u16string(1, char16_t(0xD800)) + u"x"), "?x");
     EXPECT_EQ(UnicodeToAnsi(std::u16string(1, char16_t(0xDC00))), "?");
     EXPECT_EQ(UnicodeToAnsi(u"\uFFFD"), "?");
 }
 
-TEST(AnsiCodePage, EveryEncodableCharacterDecodesBack) {
+// Characters that code page 936 lacks but Windows encodes as a look-alike.
+TEST(AnsiCodePage, LookAlikesForMissingCharacters) {
+    EXPECT_EQ(UnicodeToAnsi(u"\u00C0"), "\xA8\xA4");   // A with grave -> a with grave
+    EXPECT_EQ(UnicodeToAnsi(u"\u00AA"), "a");
+    EXPECT_EQ(UnicodeToAnsi(u"\u00B2"), "2");
+    EXPECT_EQ(UnicodeToAnsi(u"\u00A2"), "\xA1\xE9");   // cent sign -> fullwidth cent sign
+    EXPECT_EQ(UnicodeToAnsi(u"\u3280"), "\xD2\xBB");   // circled one -> the ideograph one
+    EXPECT_EQ(AnsiToUnicode("\xA8\xA4"), u"\u00E0");   // decoding is unaffected
+}
+
+TEST(AnsiCodePage, EveryEncodedCharacterDecodesToAStableCharacter) {
     for (char32_t c = 0x80; c < 0x10000; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF) continue;
         const std::u16string text(1, static_cast<char16_t>(c));
         const std::string bytes = UnicodeToAnsi(text);
         if (bytes == "?") continue;
-        ASSERT_EQ(AnsiToUnicode(bytes), text) << std::hex << static_cast<unsigned>(c);
+        const std::u16string decoded = AnsiToUnicode(bytes);
+        ASSERT_EQ(decoded.size(), 1u) << std::hex << static_cast<unsigned>(c);
+        ASSERT_EQ(UnicodeToAnsi(decoded), bytes) << std::hex << static_cast<unsigned>(c);
     }
 }
 

@@ -15,9 +15,9 @@
 //     the byte after it always count as one pair (so an invalid pair gives
 //     one '?'), except before a NUL byte or at the end of the text, where
 //     the lead byte alone gives '?'.
-//   - encoding: a character that code page 936 cannot hold gives the byte
-//     '?' (0x3F); a surrogate pair counts as one character. Windows also
-//     maps a few such characters to look-alikes ("best fit"); we do not.
+//   - encoding: a character that code page 936 cannot hold gives its
+//     look-alike where Windows has one (code_page_best_fit.inc), else the
+//     byte '?' (0x3F); every unit of a surrogate pair gives one '?'.
 // After that the conversion is a table lookup per character.
 #include <iconv.h>
 
@@ -29,6 +29,8 @@
 
 namespace chmbook::platform {
 namespace {
+
+#include "code_page_best_fit.inc"
 
 constexpr char16_t kDecodeStandIn = u'?';
 constexpr char kEncodeStandIn = '?';
@@ -115,6 +117,9 @@ void FillEncode(CodePageTables& t) {
             t.encode[t.pair[i]] = static_cast<std::uint16_t>((lead << 8) | trail);
         }
     }
+    for (const auto& [character, code] : kBestFit) {
+        if (t.encode[character] == kUnmapped) t.encode[character] = code;
+    }
 }
 
 const CodePageTables& Tables() {
@@ -128,9 +133,6 @@ const CodePageTables& Tables() {
     }();
     return tables;
 }
-
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
@@ -166,11 +168,6 @@ std::string UnicodeToAnsi(std::u16string_view text) {
         const char16_t c = text[i];
         if (c < 0x80) {
             *o++ = static_cast<char>(c);
-            continue;
-        }
-        if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
-            *o++ = kEncodeStandIn;
-            ++i;
             continue;
         }
         const std::uint16_t code = t.encode[c];
