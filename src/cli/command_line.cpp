@@ -29,7 +29,7 @@ constexpr char kUsage[] =
     "  --paper-top TEXT    HTML at the top of every content page (default: none)\n"
     "  --paper-foot TEXT   HTML at the foot of every content page (default: the\n"
     "                      statement)\n"
-    "  --help              show this help and exit\n"
+    "  -h, --help          show this help and exit\n"
     "An option's value may also follow an equals sign: --title=Notes.\n"
     "Line breaks in a value become CR LF, as in the window's text boxes.\n"
     "\n"
@@ -67,6 +67,10 @@ public:
         bool optionsEnded = false;
         while (next_ < arguments_.size()) {
             const std::u16string argument = arguments_[next_++];
+            if (!optionsEnded && argument == u"-h") {
+                request.help = true;
+                continue;
+            }
             if (optionsEnded || argument.size() < 2 || argument.compare(0, 2, u"--") != 0) {
                 if (request.folder) return Fail(error, u"only one FOLDER may be given, not also \"" + argument + u"\"");
                 request.folder = argument;

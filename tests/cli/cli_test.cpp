@@ -40,6 +40,9 @@ TEST_F(CliTest, HelpDescribesEveryOption) {
                                "--paper-top TEXT", "--paper-foot TEXT", "FOLDER"})
         EXPECT_NE(out_.find(option), std::string::npos) << option;
     EXPECT_TRUE(err_.empty());
+    const std::string help = out_;
+    EXPECT_EQ(Run({u"-h"}), cli::kExitProduced);
+    EXPECT_EQ(out_, help);
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
@@ -153,6 +156,7 @@ TEST_F(CliTest, ExecutableBuildsABookEndToEnd) {
     EXPECT_EQ(ReadBytes(book), "FAKE-CHM " + (app_ / "Temp" / "Temp.hhp").string());
     EXPECT_TRUE(FilesIn(app_ / "Temp").empty());
 }
+
 
 }  // namespace
 }  // namespace chmbook::testing
