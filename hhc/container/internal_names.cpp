@@ -1,7 +1,10 @@
 #include "container/internal_names.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <unordered_set>
+
+#include "container/name_order.h"
 
 namespace hhc::container {
 
@@ -31,6 +34,19 @@ void CheckFileName(std::string_view name) {
                                     std::to_string(kMaxNameLength));
     if (name.find('\0') != std::string_view::npos)
         throw std::invalid_argument("internal file name " + Quoted(name) + " contains a NUL byte");
+}
+
+void CheckNamesDistinct(std::vector<std::string_view> names) {
+    std::sort(names.begin(), names.end(), NameLess);
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        if (CompareNames(names[i - 1], names[i]) != 0) continue;
+        if (IsFolderName(names[i])) continue;  // both are folders: one entry will stand for them
+        throw std::invalid_argument(
+            names[i - 1] == names[i]
+                ? "internal file name " + Quoted(names[i]) + " appears twice"
+                : "internal files " + Quoted(names[i - 1]) + " and " + Quoted(names[i]) +
+                      " have the same name when letter case is ignored");
+    }
 }
 
 std::vector<std::string> FoldersOf(const std::vector<std::string_view>& names) {

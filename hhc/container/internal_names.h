@@ -17,6 +17,11 @@ std::string Quoted(std::string_view name);
 // empty, not starting with "/", too long, or containing a NUL byte.
 void CheckFileName(std::string_view name);
 
+// Throws std::invalid_argument naming two of `names` that readers, which
+// ignore letter case, would take for one another. Folder names ("/a/", "/A/")
+// may repeat.
+void CheckNamesDistinct(std::vector<std::string_view> names);
+
 inline bool IsFolderName(std::string_view name) { return !name.empty() && name.back() == '/'; }
 
 // "/" and every folder above a name in `names` ("/a/" and "/a/b/" for

@@ -52,12 +52,17 @@ void AppendHeaderSection0(std::string& out, std::uint64_t fileLength) {
     PutU32(out, 0);
 }
 
+// Refuses, before any work is done, names that cannot be stored.
 void CheckFiles(const std::vector<InternalFile>& files) {
+    std::vector<std::string_view> names;
+    names.reserve(files.size());
     for (const InternalFile& f : files) {
         CheckFileName(f.name);
         if (IsFolderName(f.name) && !f.data.empty())
             throw std::invalid_argument("internal file name " + Quoted(f.name) + " ends in \"/\" (a folder) but has data");
+        names.push_back(f.name);
     }
+    CheckNamesDistinct(std::move(names));
 }
 
 // Section 0 apart from the compressed stream, which goes last and is copied
@@ -90,9 +95,9 @@ void AddFolderEntries(const std::vector<InternalFile>& files, std::vector<Direct
 
 bool IsFolderEntry(const DirectoryEntry& e) { return IsFolderName(e.name) && e.length == 0; }
 
-// Sorts the entries into directory order. Folder entries that readers would
-// take for one another are merged; two files that readers cannot tell apart are
-// an error.
+// Sorts the entries into directory order and merges folder entries that
+// readers would take for one another ("/Img/" and "/img/"). The files' names
+// have been checked already, so any other clash is a fault of this writer.
 void SortEntries(std::vector<DirectoryEntry>& entries) {
     std::stable_sort(entries.begin(), entries.end(),
                      [](const DirectoryEntry& a, const DirectoryEntry& b) { return NameLess(a.name, b.name); });
@@ -100,8 +105,8 @@ void SortEntries(std::vector<DirectoryEntry>& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (kept > 0 && CompareNames(entries[kept - 1].name, entries[i].name) == 0) {
             if (IsFolderEntry(entries[kept - 1]) && IsFolderEntry(entries[i])) continue;
-            throw std::invalid_argument("internal files " + Quoted(entries[kept - 1].name) + " and " +
-                                        Quoted(entries[i].name) + " have the same name when letter case is ignored");
+            throw std::logic_error("container entries " + Quoted(entries[kept - 1].name) + " and " +
+                                   Quoted(entries[i].name) + " clash");
         }
         if (kept != i) entries[kept] = std::move(entries[i]);
         ++kept;
@@ -110,7 +115,8 @@ void SortEntries(std::vector<DirectoryEntry>& entries) {
 }
 
 bool HasName(const std::vector<InternalFile>& files, std::string_view name) {
-    return std::any_of(files.begin(), files.end(), [&](const InternalFile& f) { return f.name == name; });
+    return std::any_of(files.begin(), files.end(),
+                       [&](const InternalFile& f) { return CompareNames(f.name, name) == 0; });
 }
 
 std::string Build(const std::vector<InternalFile>& files, std::vector<InternalFile>* releasable,

@@ -35,7 +35,7 @@ TEST(BuildContainer, RefusesNamesReadersCannotStoreOrTellApart) {
     ExpectRefused({{std::string("/a\0b", 4), "x"}}, "NUL");
     ExpectRefused({{"/folder/", "data"}}, "\"/folder/\"");
     ExpectRefused({{"/Index.htm", "1"}, {"/index.HTM", "2"}}, "letter case");
-    ExpectRefused({{"/same.htm", "1"}, {"/same.htm", "2"}}, "\"/same.htm\"");
+    ExpectRefused({{"/same.htm", "1"}, {"/same.htm", "2"}}, "\"/same.htm\" appears twice");
 }
 
 TEST(BuildContainer, MovingTheFilesGivesTheSameBook) {
@@ -83,18 +83,26 @@ TEST(BuildContainer, PutsStorageFilesAndUncompressedFilesInSectionZero) {
 }
 
 TEST(BuildContainer, KeepsAGivenItbits) {
-    const std::string book = BuildContainer({SystemFile(), {"/#ITBITS", "", Section::kUncompressed}}, {});
-    const ParsedBook parsed = ParseBook(book);
-    EXPECT_TRUE(parsed.problems.empty());
-    EXPECT_NE(parsed.Find("/#ITBITS"), nullptr);
+    for (const char* name : {"/#ITBITS", "/#itbits"}) {
+        const std::string book = BuildContainer({SystemFile(), {name, "", Section::kUncompressed}}, {});
+        const ParsedBook parsed = ParseBook(book);
+        EXPECT_TRUE(parsed.problems.empty());
+        EXPECT_NE(parsed.Find(name), nullptr);
+    }
+}
+
+TEST(BuildContainer, RefusesBeforeCompressingAndLeavesTheFilesAlone) {
+    std::vector<InternalFile> files = {{"/big.htm", TextBytes(100000, 1)}, {"/x.htm", "1"}, {"/X.htm", "2"}};
+    EXPECT_THROW(BuildContainer(std::move(files), {}), std::invalid_argument);
+    EXPECT_EQ(files[0].data.size(), 100000u);
 }
 
 TEST(BuildContainer, FoldersDifferingOnlyInCaseGiveOneEntry) {
-    const std::string book = BuildContainer({{"/Img/a.png", "a"}, {"/img/b.png", "b"}}, {});
+    const std::string book = BuildContainer({{"/Img/a.png", "a"}, {"/img/b.png", "b"}, {"/IMG/", ""}}, {});
     const ParsedBook parsed = ParseBook(book);
     EXPECT_TRUE(parsed.problems.empty());
     int folders = 0;
-    for (const ParsedEntry& e : parsed.entries) folders += (e.name == "/Img/" || e.name == "/img/");
+    for (const ParsedEntry& e : parsed.entries) folders += (e.name == "/Img/" || e.name == "/img/" || e.name == "/IMG/");
     EXPECT_EQ(folders, 1);
 }
 
