@@ -21,22 +21,41 @@ std::span<const std::uint8_t> MatchPart(const std::array<std::uint8_t, kMainSymb
 
 }  // namespace
 
-BlockPlan PlanBlock(std::span<const Item> items, const TreeHistory& history) {
-    std::array<std::uint32_t, kMainSymbols> mainFreqs{};
-    std::array<std::uint32_t, kLengthSymbols> lengthFreqs{};
-    std::array<std::uint32_t, kAlignedSymbols> alignedFreqs{};
-    std::uint64_t footerBits = 0;
-    std::uint64_t alignableFooters = 0;
+void SymbolCounts::Add(std::span<const Item> items) {
     for (const Item& item : items) {
-        ++mainFreqs[item.mainSymbol];
+        ++main[item.mainSymbol];
         if (item.mainSymbol < kNumChars) continue;
-        if (item.lengthSymbol != kNoLengthSymbol) ++lengthFreqs[item.lengthSymbol];
+        if (item.lengthSymbol != kNoLengthSymbol) ++length[item.lengthSymbol];
         footerBits += item.footerBits;
         if (item.footerBits >= kAlignedFooterBits) {
-            ++alignedFreqs[item.footer & kAlignedMask];
+            ++aligned[item.footer & kAlignedMask];
             ++alignableFooters;
         }
     }
+}
+
+SymbolCounts& SymbolCounts::operator+=(const SymbolCounts& other) {
+    for (unsigned s = 0; s < kMainSymbols; ++s) main[s] += other.main[s];
+    for (unsigned s = 0; s < kLengthSymbols; ++s) length[s] += other.length[s];
+    for (unsigned s = 0; s < kAlignedSymbols; ++s) aligned[s] += other.aligned[s];
+    footerBits += other.footerBits;
+    alignableFooters += other.alignableFooters;
+    return *this;
+}
+
+TreeHistory HistoryAfter(const BlockPlan& plan) {
+    TreeHistory history;
+    history.main = plan.mainLengths;
+    history.length = plan.lengthLengths;
+    return history;
+}
+
+BlockPlan PlanBlock(const SymbolCounts& counts, const TreeHistory& history) {
+    const auto& mainFreqs = counts.main;
+    const auto& lengthFreqs = counts.length;
+    const auto& alignedFreqs = counts.aligned;
+    const std::uint64_t footerBits = counts.footerBits;
+    const std::uint64_t alignableFooters = counts.alignableFooters;
 
     BlockPlan plan;
     BuildCodeLengths(mainFreqs, kMaxMainCodeLength, plan.mainLengths);

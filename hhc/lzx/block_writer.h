@@ -24,9 +24,25 @@ struct BlockPlan {
     std::uint64_t costBits = 0;  // header, trees and items, exactly
 };
 
-// Builds the trees for `items`, picks verbatim or aligned-offset coding,
-// and computes the block's size in bits given the decoder's tree history.
-BlockPlan PlanBlock(std::span<const Item> items, const TreeHistory& history);
+// Symbol statistics of a run of items.
+struct SymbolCounts {
+    std::array<std::uint32_t, kMainSymbols> main{};
+    std::array<std::uint32_t, kLengthSymbols> length{};
+    std::array<std::uint32_t, kAlignedSymbols> aligned{};  // low footer bits of the offsets that have them
+    std::uint64_t footerBits = 0;
+    std::uint64_t alignableFooters = 0;
+
+    void Add(std::span<const Item> items);
+    SymbolCounts& operator+=(const SymbolCounts& other);
+};
+
+// Builds the trees for items with these counts, picks verbatim or
+// aligned-offset coding, and computes the block's size in bits given the
+// decoder's tree history.
+BlockPlan PlanBlock(const SymbolCounts& counts, const TreeHistory& history);
+
+// The history after the decoder has received `plan`'s trees.
+TreeHistory HistoryAfter(const BlockPlan& plan);
 
 // Writes the block header and trees, and updates `history`.
 void WriteBlockHeader(BitWriter& bits, const BlockPlan& plan, std::uint32_t blockSize, TreeHistory& history);

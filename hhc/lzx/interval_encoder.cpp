@@ -10,11 +10,12 @@ namespace {
 
 // Readers with a fixed input buffer refuse frames that code to more bytes.
 constexpr std::size_t kMaxCodedFrameBytes = kFrameSize + 6144;
-constexpr std::size_t kReadSlack = 16;  // the match finder reads a little past the end
-constexpr unsigned kUnusedSymbolCost = 14;
+constexpr std::size_t kReadSlack = 16;  // the match finders read a little past the end
+constexpr std::uint8_t kUnusedSymbolCost = 14;
 
-// First-pass cost model: literals priced by their frequency in the interval,
-// matches by rough constants that favour repeated offsets.
+// Cost model for a first look at data with no history: literals priced by
+// their frequency in the interval, matches by rough constants that favour
+// repeated offsets.
 CostModel InitialCostModel(const std::uint8_t* data, std::size_t size) {
     std::array<std::uint32_t, kNumChars> freqs{};
     for (std::size_t i = 0; i < size; ++i) ++freqs[data[i]];
@@ -30,8 +31,9 @@ CostModel InitialCostModel(const std::uint8_t* data, std::size_t size) {
     return model;
 }
 
-// Cost model taken from the code lengths a previous parse would get.
-CostModel CostModelFromPlan(const BlockPlan& plan) {
+// Prices symbols at the lengths of codes built from `counts`.
+CostModel CostModelFromCounts(const SymbolCounts& counts) {
+    const BlockPlan plan = PlanBlock(counts, TreeHistory{});
     CostModel model;
     for (unsigned s = 0; s < kMainSymbols; ++s)
         model.main[s] = plan.mainLengths[s] ? plan.mainLengths[s] : kUnusedSymbolCost;
@@ -47,6 +49,10 @@ std::span<const Item> IntervalEncoder::FrameItems(unsigned frame) const {
         .subspan(parsed_.frameBegin[frame], parsed_.frameBegin[frame + 1] - parsed_.frameBegin[frame]);
 }
 
+std::span<const std::uint8_t> IntervalEncoder::FrameBytes(unsigned frame) const {
+    return std::span<const std::uint8_t>(buffer_).subspan(frame * kFrameSize, kFrameSize);
+}
+
 void IntervalEncoder::Encode(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& out,
                              std::vector<std::uint64_t>& frameOffsets) {
     frames_ = static_cast<unsigned>((bytes.size() + kFrameSize - 1) / kFrameSize);
@@ -55,14 +61,10 @@ void IntervalEncoder::Encode(std::span<const std::uint8_t> bytes, std::vector<st
     buffer_.assign(padded + kReadSlack, 0);
     std::memcpy(buffer_.data(), bytes.data(), bytes.size());
 
-    parser_.Parse(buffer_.data(), frames_, InitialCostModel(buffer_.data(), padded), parsed_);
-    // Second pass priced with the codes the first parse would get.
-    const CostModel refined = CostModelFromPlan(PlanBlock(parsed_.items, TreeHistory{}));
-    parser_.Parse(buffer_.data(), frames_, refined, parsed_);
-
+    ParseInterval(padded);
     const std::size_t start = out.size();
     const std::size_t firstFrame = frameOffsets.size();
-    WriteInterval(ChooseLayout(parsed_), out, frameOffsets);
+    WriteInterval(ChooseLayout(), out, frameOffsets);
 
     // Safety net for readers with a bounded frame buffer.
     bool oversized = false;
@@ -77,32 +79,51 @@ void IntervalEncoder::Encode(std::span<const std::uint8_t> bytes, std::vector<st
     }
 }
 
-IntervalEncoder::Layout IntervalEncoder::ChooseLayout(const ParsedInterval& parsed) const {
+void IntervalEncoder::ParseInterval(std::size_t paddedSize) {
+    if (!haveModel_) {
+        quickParser_.Parse(buffer_.data(), frames_, InitialCostModel(buffer_.data(), paddedSize), parsed_);
+        SymbolCounts counts;
+        counts.Add(parsed_.items);
+        model_ = CostModelFromCounts(counts);
+    }
+    parser_.Parse(buffer_.data(), frames_, model_, parsed_);
+    intervalCounts_ = SymbolCounts{};
+    for (unsigned f = 0; f < frames_; ++f) {
+        frameCounts_[f] = SymbolCounts{};
+        frameCounts_[f].Add(FrameItems(f));
+        intervalCounts_ += frameCounts_[f];
+    }
+    model_ = CostModelFromCounts(intervalCounts_);
+    haveModel_ = true;
+}
+
+IntervalEncoder::Layout IntervalEncoder::ChooseLayout() const {
     const std::uint64_t stored = StoredBlockCostBits(kFrameSize);
     const TreeHistory empty;
     Layout best;
+    const BlockPlan first = PlanBlock(frameCounts_[0], empty);
     if (frames_ == 1) {
-        const std::uint64_t coded = PlanBlock(FrameItems(0), empty).costBits;
-        best.frames[0] = coded < stored ? FrameCoding::kOwnBlock : FrameCoding::kStored;
-        best.costBits = std::min(coded, stored);
+        const bool code = first.costBits < stored;
+        best.frames[0] = code ? FrameCoding::kOwnBlock : FrameCoding::kStored;
+        best.plans[0] = first;
+        best.costBits = std::min(first.costBits, stored);
         return best;
     }
     // Both frames in one block.
     best.frames = {FrameCoding::kSharedBlock, FrameCoding::kSharedBlock};
-    best.costBits = PlanBlock(parsed.items, empty).costBits;
+    best.plans[0] = PlanBlock(intervalCounts_, empty);
+    best.costBits = best.plans[0].costBits;
 
     // One block per frame; the second block's trees are deltas of the first's.
-    const BlockPlan first = PlanBlock(FrameItems(0), empty);
-    TreeHistory afterFirst;
-    afterFirst.main = first.mainLengths;
-    afterFirst.length = first.lengthLengths;
-    const std::uint64_t secondAfterFirst = PlanBlock(FrameItems(1), afterFirst).costBits;
-    const std::uint64_t secondAlone = PlanBlock(FrameItems(1), empty).costBits;
+    const BlockPlan secondAfterFirst = PlanBlock(frameCounts_[1], HistoryAfter(first));
+    const BlockPlan secondAlone = PlanBlock(frameCounts_[1], empty);
+    const BlockPlan none;
     const Layout candidates[] = {
-        {{FrameCoding::kOwnBlock, FrameCoding::kOwnBlock}, first.costBits + secondAfterFirst},
-        {{FrameCoding::kOwnBlock, FrameCoding::kStored}, first.costBits + stored},
-        {{FrameCoding::kStored, FrameCoding::kOwnBlock}, stored + secondAlone},
-        {{FrameCoding::kStored, FrameCoding::kStored}, 2 * stored},
+        {{FrameCoding::kOwnBlock, FrameCoding::kOwnBlock}, {{first, secondAfterFirst}},
+         first.costBits + secondAfterFirst.costBits},
+        {{FrameCoding::kOwnBlock, FrameCoding::kStored}, {{first, none}}, first.costBits + stored},
+        {{FrameCoding::kStored, FrameCoding::kOwnBlock}, {{none, secondAlone}}, stored + secondAlone.costBits},
+        {{FrameCoding::kStored, FrameCoding::kStored}, {{none, none}}, 2 * stored},
     };
     for (const Layout& layout : candidates)
         if (layout.costBits < best.costBits) best = layout;
@@ -115,27 +136,21 @@ void IntervalEncoder::WriteInterval(const Layout& layout, std::vector<std::uint8
     TreeHistory history;
     const std::size_t intervalStart = out.size();
     bits.Write(0, 1);  // no x86 call translation
-    BlockPlan shared;
-    if (layout.frames[0] == FrameCoding::kSharedBlock) {
-        shared = PlanBlock(parsed_.items, history);
-        WriteBlockHeader(bits, shared, static_cast<std::uint32_t>(frames_ * kFrameSize), history);
-    }
+    if (layout.frames[0] == FrameCoding::kSharedBlock)
+        WriteBlockHeader(bits, layout.plans[0], static_cast<std::uint32_t>(frames_ * kFrameSize), history);
     for (unsigned f = 0; f < frames_; ++f) {
         frameOffsets.push_back(f == 0 ? intervalStart : out.size());
         switch (layout.frames[f]) {
         case FrameCoding::kSharedBlock:
-            ItemWriter(shared).Write(bits, FrameItems(f));
+            ItemWriter(layout.plans[0]).Write(bits, FrameItems(f));
             break;
-        case FrameCoding::kOwnBlock: {
-            const BlockPlan plan = PlanBlock(FrameItems(f), history);
-            WriteBlockHeader(bits, plan, static_cast<std::uint32_t>(kFrameSize), history);
-            ItemWriter(plan).Write(bits, FrameItems(f));
+        case FrameCoding::kOwnBlock:
+            WriteBlockHeader(bits, layout.plans[f], static_cast<std::uint32_t>(kFrameSize), history);
+            ItemWriter(layout.plans[f]).Write(bits, FrameItems(f));
             break;
-        }
         case FrameCoding::kStored:
-            // The offsets written here are the ones the next frame's parse ended up with.
-            WriteStoredBlock(bits, std::span<const std::uint8_t>(buffer_).subspan(f * kFrameSize, kFrameSize),
-                             parsed_.offsetsAfterFrame[f]);
+            // The offsets written are those the parse of the next frame starts from.
+            WriteStoredBlock(bits, FrameBytes(f), parsed_.offsetsAfterFrame[f]);
             break;
         }
         bits.AlignToWord();
@@ -148,8 +163,7 @@ void IntervalEncoder::WriteStoredInterval(std::vector<std::uint8_t>& out, std::v
     bits.Write(0, 1);
     for (unsigned f = 0; f < frames_; ++f) {
         frameOffsets.push_back(f == 0 ? intervalStart : out.size());
-        WriteStoredBlock(bits, std::span<const std::uint8_t>(buffer_).subspan(f * kFrameSize, kFrameSize),
-                         RepeatedOffsets{1, 1, 1});
+        WriteStoredBlock(bits, FrameBytes(f), RepeatedOffsets{1, 1, 1});
     }
 }
 

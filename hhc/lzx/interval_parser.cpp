@@ -4,13 +4,6 @@
 
 namespace hhc::lzx {
 
-int IntervalParser::MatchCost(unsigned slot, unsigned length) const {
-    const unsigned header = std::min(length - kMinMatch, kNumPrimaryLengths);
-    int bits = cost_->main[kNumChars + slot * kNumLengthHeaders + header] + kExtraBits[slot];
-    if (header == kNumPrimaryLengths) bits += cost_->length[length - kMinMatch - kNumPrimaryLengths];
-    return bits;
-}
-
 void IntervalParser::InsertUpTo(std::uint32_t pos) {
     for (; nextInsert_ < pos; ++nextInsert_) finder_.Insert(nextInsert_);
 }
@@ -31,7 +24,7 @@ IntervalParser::Choice IntervalParser::FindBest(std::uint32_t pos, std::uint32_t
         if (distance > pos) continue;
         const unsigned length = CommonLength(here, here - distance, limit);
         if (length < kMinMatch) continue;
-        const int gain = LiteralCost(pos, length) - MatchCost(r, length);
+        const int gain = LiteralCost(pos, length) - cost_->MatchCost(r, length);
         if (gain > best.gain) best = {gain, length, r, distance};
     }
 
@@ -49,38 +42,17 @@ IntervalParser::Choice IntervalParser::FindBest(std::uint32_t pos, std::uint32_t
         if (length <= longest) continue;
         longest = length;
         const unsigned slot = PositionSlot(distance + kNumRepeatedOffsets - 1);
-        const int gain = LiteralCost(pos, length) - MatchCost(slot, length);
-        if (gain > best.gain) best = {gain, length, kExplicit, distance};
+        const int gain = LiteralCost(pos, length) - cost_->MatchCost(slot, length);
+        if (gain > best.gain) best = {gain, length, kExplicitOffset, distance};
         if (length >= params_.niceLength || length == limit) break;
     }
     return best;
 }
 
-void IntervalParser::EmitLiteral(std::uint32_t pos) {
-    items_->push_back({data_[pos], kNoLengthSymbol, 0, 0});
-}
+void IntervalParser::EmitLiteral(std::uint32_t pos) { AppendLiteral(*items_, data_[pos]); }
 
 void IntervalParser::EmitMatch(const Choice& choice) {
-    std::uint32_t formatted;
-    if (choice.repeat == kExplicit) {
-        formatted = choice.distance + kNumRepeatedOffsets - 1;
-        repeats_[2] = repeats_[1];
-        repeats_[1] = repeats_[0];
-        repeats_[0] = choice.distance;
-    } else {
-        formatted = choice.repeat;
-        std::swap(repeats_[0], repeats_[choice.repeat]);  // R1 and R2 swap with R0
-    }
-    const unsigned slot = PositionSlot(formatted);
-    const unsigned header = std::min(choice.length - kMinMatch, kNumPrimaryLengths);
-    Item item;
-    item.mainSymbol = static_cast<std::uint16_t>(kNumChars + slot * kNumLengthHeaders + header);
-    item.lengthSymbol = header == kNumPrimaryLengths
-                            ? static_cast<std::uint16_t>(choice.length - kMinMatch - kNumPrimaryLengths)
-                            : kNoLengthSymbol;
-    item.footer = formatted - kSlotBase[slot];
-    item.footerBits = kExtraBits[slot];
-    items_->push_back(item);
+    AppendMatch(*items_, repeats_, choice.repeat, choice.distance, choice.length);
 }
 
 void IntervalParser::Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out) {

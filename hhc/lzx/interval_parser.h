@@ -25,17 +25,15 @@ private:
     struct Choice {
         int gain = 0;            // bits saved against coding the bytes as literals
         unsigned length = 0;     // 0: no worthwhile match
-        unsigned repeat = 0;     // 0..2: repeated offset index; 3: explicit distance
+        unsigned repeat = 0;     // repeated offset index, or kExplicitOffset
         std::uint32_t distance = 0;
     };
-    static constexpr unsigned kExplicit = kNumRepeatedOffsets;
 
     Choice FindBest(std::uint32_t pos, std::uint32_t frameEnd);
     void InsertUpTo(std::uint32_t pos);
     void EmitLiteral(std::uint32_t pos);
     void EmitMatch(const Choice& choice);
     int LiteralCost(std::uint32_t pos, unsigned length) const { return litPrefix_[pos + length] - litPrefix_[pos]; }
-    int MatchCost(unsigned slot, unsigned length) const;
 
     ParserParams params_;
     HashChainMatchFinder finder_;

@@ -9,8 +9,10 @@ namespace hhc::lzx {
 namespace {
 
 constexpr std::size_t kIntervalSize = kFrameSize * kResetIntervalFrames;
-// Below this many intervals per extra thread, starting threads costs more than it saves.
-constexpr std::size_t kMinIntervalsPerThread = 8;
+// Intervals are coded in groups; within a group each interval's cost model
+// comes from the one before. Groups are the unit of work for the threads, so
+// the output does not depend on how many threads there are.
+constexpr std::size_t kIntervalsPerGroup = 16;
 constexpr unsigned kMaxThreads = 16;
 
 // Coded form of a run of consecutive reset intervals.
@@ -25,30 +27,31 @@ void EncodeIntervals(std::span<const std::uint8_t> section, std::size_t first, s
     const std::size_t end = std::min(section.size(), last * kIntervalSize);
     piece.data.reserve((end - begin) / 2 + 1024);
     for (std::size_t offset = begin; offset < end; offset += kIntervalSize) {
+        if ((offset / kIntervalSize) % kIntervalsPerGroup == 0) encoder.ForgetCostModel();
         const std::size_t size = std::min(kIntervalSize, end - offset);
         encoder.Encode(section.subspan(offset, size), piece.data, piece.frameOffsets);
     }
 }
 
-unsigned ThreadCount(std::size_t intervals) {
+unsigned ThreadCount(std::size_t groups) {
     const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t useful = std::max<std::size_t>(1, intervals / kMinIntervalsPerThread);
-    return static_cast<unsigned>(std::min<std::size_t>({hardware, useful, kMaxThreads}));
+    return static_cast<unsigned>(std::min<std::size_t>({hardware, std::max<std::size_t>(1, groups), kMaxThreads}));
 }
 
 }  // namespace
 
 CompressedSection CompressSection(std::span<const std::uint8_t> section) {
     const std::size_t intervals = (section.size() + kIntervalSize - 1) / kIntervalSize;
-    const unsigned threads = ThreadCount(intervals);
+    const std::size_t groups = (intervals + kIntervalsPerGroup - 1) / kIntervalsPerGroup;
+    const unsigned threads = ThreadCount(groups);
 
     // Reset intervals are independent, so contiguous runs of them are coded in
     // parallel and joined; the result does not depend on the thread count.
     std::vector<Piece> pieces(threads);
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t) {
-        const std::size_t first = intervals * t / threads;
-        const std::size_t last = intervals * (t + 1) / threads;
+        const std::size_t first = std::min(intervals, groups * t / threads * kIntervalsPerGroup);
+        const std::size_t last = std::min(intervals, groups * (t + 1) / threads * kIntervalsPerGroup);
         if (t + 1 == threads) EncodeIntervals(section, first, last, pieces[t]);
         else workers.emplace_back(EncodeIntervals, section, first, last, std::ref(pieces[t]));
     }

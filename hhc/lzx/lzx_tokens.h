@@ -2,7 +2,9 @@
 // The parse of a reset interval: literals and matches already turned into the
 // symbols and footer bits they will be coded with.
 #include <array>
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "lzx/lzx_constants.h"
@@ -30,11 +32,52 @@ struct ParsedInterval {
     std::array<RepeatedOffsets, kResetIntervalFrames> offsetsAfterFrame{};
 };
 
+inline constexpr unsigned kExplicitOffset = kNumRepeatedOffsets;  // "not a repeated offset"
+
+// Appends the item for a match and updates the repeated offsets the way the
+// decoder will: R1 and R2 swap with R0 when used, an explicit distance is
+// pushed to the front.
+inline void AppendMatch(std::vector<Item>& items, RepeatedOffsets& repeats, unsigned repeat,
+                        std::uint32_t distance, unsigned length) {
+    std::uint32_t formatted;
+    if (repeat == kExplicitOffset) {
+        formatted = distance + kNumRepeatedOffsets - 1;
+        repeats[2] = repeats[1];
+        repeats[1] = repeats[0];
+        repeats[0] = distance;
+    } else {
+        formatted = repeat;
+        std::swap(repeats[0], repeats[repeat]);
+    }
+    const unsigned slot = PositionSlot(formatted);
+    const unsigned header = std::min(length - kMinMatch, kNumPrimaryLengths);
+    Item item;
+    item.mainSymbol = static_cast<std::uint16_t>(kNumChars + slot * kNumLengthHeaders + header);
+    item.lengthSymbol = header == kNumPrimaryLengths
+                            ? static_cast<std::uint16_t>(length - kMinMatch - kNumPrimaryLengths)
+                            : kNoLengthSymbol;
+    item.footer = formatted - kSlotBase[slot];
+    item.footerBits = kExtraBits[slot];
+    items.push_back(item);
+}
+
+inline void AppendLiteral(std::vector<Item>& items, std::uint8_t byte) {
+    items.push_back({byte, kNoLengthSymbol, 0, 0});
+}
+
 // Estimated cost in bits of each main and length symbol, used to choose
 // between literals and the matches on offer.
 struct CostModel {
     std::array<std::uint8_t, kMainSymbols> main{};
     std::array<std::uint8_t, kLengthSymbols> length{};
+
+    // Bits for a match of `length` bytes whose formatted offset is in `slot`.
+    int MatchCost(unsigned slot, unsigned length) const {
+        const unsigned header = std::min(length - kMinMatch, kNumPrimaryLengths);
+        int bits = main[kNumChars + slot * kNumLengthHeaders + header] + kExtraBits[slot];
+        if (header == kNumPrimaryLengths) bits += this->length[length - kMinMatch - kNumPrimaryLengths];
+        return bits;
+    }
 };
 
 }  // namespace hhc::lzx

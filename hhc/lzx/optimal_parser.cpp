@@ -1,0 +1,137 @@
+#include "lzx/optimal_parser.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace hhc::lzx {
+namespace {
+
+constexpr std::uint32_t kInfiniteCost = std::numeric_limits<std::uint32_t>::max();
+constexpr std::size_t kPairValues = 0x10000;
+
+}  // namespace
+
+OptimalParser::OptimalParser(OptimalParserParams params)
+    : params_(params), lastPair_(kPairValues), nodes_(kFrameSize + 1) {
+    matches_.reserve(kMaxMatch);
+}
+
+// Inserts `pos` into the match finder and lists matches of strictly growing
+// length: first the nearest occurrence of the next two bytes, then the hash
+// chain. Returns the longest length found.
+unsigned OptimalParser::CollectMatches(std::uint32_t pos, unsigned limit) {
+    matches_.clear();
+    std::int32_t candidate = finder_.Insert(pos);
+    const std::uint8_t* here = data_ + pos;
+    const unsigned pair = here[0] | (here[1] << 8);
+    const std::int32_t nearest = lastPair_[pair];
+    lastPair_[pair] = static_cast<std::int32_t>(pos);
+    if (limit < kMinMatch) return 0;
+
+    const std::uint32_t maxDistance = std::min(pos, kMaxMatchDistance);
+    unsigned longest = kMinMatch - 1;
+    if (nearest >= 0 && pos - static_cast<std::uint32_t>(nearest) <= maxDistance) {
+        longest = CommonLength(here, data_ + nearest, limit);
+        matches_.push_back({longest, pos - static_cast<std::uint32_t>(nearest)});
+    }
+    for (unsigned depth = params_.maxChainDepth;
+         candidate != HashChainMatchFinder::kNone && depth != 0 && longest < limit;
+         --depth, candidate = finder_.Previous(candidate)) {
+        const std::uint32_t distance = pos - static_cast<std::uint32_t>(candidate);
+        if (distance > maxDistance) break;
+        const std::uint8_t* there = data_ + candidate;
+        if (there[longest] != here[longest]) continue;
+        const unsigned length = CommonLength(here, there, limit);
+        if (length <= longest) continue;
+        longest = length;
+        matches_.push_back({length, distance});
+        if (length >= params_.niceLength) break;
+    }
+    return longest >= kMinMatch ? longest : 0;
+}
+
+void OptimalParser::ParseFrame(std::uint32_t frameStart, RepeatedOffsets& repeats, std::vector<Item>& items) {
+    const std::uint32_t n = static_cast<std::uint32_t>(kFrameSize);
+    for (std::uint32_t i = 1; i <= n; ++i) nodes_[i].cost = kInfiniteCost;
+    nodes_[0].cost = 0;
+    for (unsigned r = 0; r < kNumRepeatedOffsets; ++r) nodes_[0].offsets[r] = static_cast<std::uint16_t>(repeats[r]);
+
+    std::uint32_t skipUntil = 0;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const std::uint32_t pos = frameStart + i;
+        if (i < skipUntil) {
+            // Inside a long match taken as a whole: only keep the finders current.
+            finder_.Insert(pos);
+            lastPair_[data_[pos] | (data_[pos + 1] << 8)] = static_cast<std::int32_t>(pos);
+            continue;
+        }
+        Node& node = nodes_[i];
+        if (i != 0) {
+            const Node& from = nodes_[i - node.length];
+            node.offsets = from.offsets;
+            if (node.length > 1) {
+                if (node.repeat == kExplicitOffset) {
+                    node.offsets = {node.distance, from.offsets[0], from.offsets[1]};
+                } else {
+                    std::swap(node.offsets[0], node.offsets[node.repeat]);
+                }
+            }
+        }
+        const std::uint32_t base = node.cost;
+        const unsigned limit = std::min<std::uint32_t>(kMaxMatch, n - i);
+
+        Relax(i + 1, base + cost_->main[data_[pos]], 1, 0, 0);
+
+        const std::uint8_t* here = data_ + pos;
+        for (unsigned r = 0; r < kNumRepeatedOffsets; ++r) {
+            const std::uint32_t distance = node.offsets[r];
+            if (distance > pos || limit < kMinMatch) continue;
+            if (here[0] != here[-static_cast<std::ptrdiff_t>(distance)] ||
+                here[1] != here[1 - static_cast<std::ptrdiff_t>(distance)])
+                continue;
+            const unsigned length = CommonLength(here, here - distance, limit);
+            for (unsigned len = kMinMatch; len <= length; ++len)
+                Relax(i + len, base + static_cast<std::uint32_t>(cost_->MatchCost(r, len)), len, r, distance);
+        }
+
+        const unsigned longest = CollectMatches(pos, limit);
+        unsigned len = kMinMatch;
+        for (const Match& match : matches_) {
+            const unsigned slot = PositionSlot(match.distance + kNumRepeatedOffsets - 1);
+            for (; len <= match.length; ++len)
+                Relax(i + len, base + static_cast<std::uint32_t>(cost_->MatchCost(slot, len)), len, kExplicitOffset,
+                      match.distance);
+        }
+        if (longest >= params_.niceLength) skipUntil = i + longest;
+    }
+
+    // Walk back from the frame end, then emit the path forwards.
+    std::vector<std::uint32_t>& path = pathScratch_;
+    path.clear();
+    for (std::uint32_t i = n; i != 0; i -= nodes_[i].length) path.push_back(i);
+    std::uint32_t at = 0;
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        const Node& step = nodes_[*it];
+        if (step.length == 1) AppendLiteral(items, data_[frameStart + at]);
+        else AppendMatch(items, repeats, step.repeat, step.distance, step.length);
+        at = *it;
+    }
+}
+
+void OptimalParser::Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out) {
+    data_ = data;
+    cost_ = &cost;
+    out.items.clear();
+    out.frames = frames;
+    finder_.Reset(data);
+    std::fill(lastPair_.begin(), lastPair_.end(), -1);
+    RepeatedOffsets repeats = {1, 1, 1};
+    for (unsigned f = 0; f < frames; ++f) {
+        out.frameBegin[f] = out.items.size();
+        ParseFrame(f * static_cast<std::uint32_t>(kFrameSize), repeats, out.items);
+        out.offsetsAfterFrame[f] = repeats;
+    }
+    out.frameBegin[frames] = out.items.size();
+}
+
+}  // namespace hhc::lzx
