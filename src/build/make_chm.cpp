@@ -57,6 +57,12 @@ private:
 
     // A missing work folder is created and the build goes on.
     bool PrepareWorkFolder() {
+        // Without the program's folder the work folder would land in the root.
+        if (frm_.AppPath().empty()) {
+            RecordFailure(outcome_, u"find the program's folder", u"", u"The system did not report it.",
+                          u"Start the program from its own folder.");
+            return false;
+        }
         const std::u16string work = WorkFolder(frm_);
         switch (platform::LookUp(work)) {
         case EntryKind::kFolder:

@@ -405,6 +405,15 @@ TEST_F(MakeChmTest, FileInPlaceOfTheWorkFolderStopsTheBuildAtOnce) {
     EXPECT_TRUE(frm_.pointerHistory.empty());
 }
 
+TEST_F(MakeChmTest, UnknownProgramFolderStopsTheBuildAtOnce) {
+    AddSource("a.txt", "A");
+    frm_.appPath.clear();
+    const BuildOutcome outcome = Build();
+    EXPECT_FALSE(outcome.produced);
+    EXPECT_EQ(outcome.failedStep, u"find the program's folder");
+    EXPECT_EQ(outcome.pagesWritten, 0u);
+}
+
 TEST_F(MakeChmTest, RefusesSourcesThatLieInTheWorkFolder) {
     WriteBytes(Work() / "mine.txt", "precious");
     frm_.list1.push_back(U16(Work() / "mine.txt"));
