@@ -21,7 +21,8 @@ void RecordFailure(BuildOutcome& outcome, std::u16string step, std::u16string fi
                    std::u16string remedy);
 
 // Converts the text to the ANSI code page and writes it as the file's whole
-// content, in one piece.
+// content, in one piece. Nothing is added: a page ends with its foot's CR LF,
+// and Temp.hhc and Temp.hhp end without one, as composed.
 bool WriteAnsiFile(const std::u16string& path, const std::u16string& text);
 
 // The number in plain decimal: "0", "1", … "32768", …
