@@ -35,16 +35,5 @@ TEST(ListPage, ExcerptNeverEndsInHalfASurrogatePair) {
     EXPECT_EQ(ListExcerpt(std::u16string(198, u'x') + u"\U00020000"), std::u16string(198, u'x') + u"\U00020000");
 }
 
-TEST(ListPage, RowLinksThePageAndShowsNameAndExcerpt) {
-    EXPECT_EQ(ListTableRow(1000, u"a<b", u"text"),
-              u"<tr>\r\n"
-              u"<td width='100%' height='40'><p>1000. <a href='1000.htm'>a<b</a></p><p class='bewrite'>"
-              u"&nbsp;&nbsp;&nbsp;&nbsp;text</p></td>\r\n"
-              u"</tr>\r\n"
-              u"<tr><td width='100%' height='30'></td></tr>\r\n");
-    EXPECT_EQ(ListTableStart(), u"<table border='0' width='100%' cellspacing='0' cellpadding='0'>");
-    EXPECT_EQ(ListTableEnd(), u"</table>\r\n");
-}
-
 }  // namespace
 }  // namespace chmbook

@@ -16,12 +16,6 @@ std::u16string MainLine(const std::u16string& text) {
     return text.substr(start, text.find(u"\r\n", start) - start);
 }
 
-TEST(ProjectFiles, ContentsAndProjectEndWithoutALineEndAndTheIndexWithOne) {
-    EXPECT_TRUE(HhcText().ends_with(u"\r\n<UL></UL></body></html>"));
-    EXPECT_TRUE(HhkText().ends_with(u"\r\n</UL></BODY></HTML>\r\n"));
-    EXPECT_TRUE(HhpText(u"T").ends_with(u"\r\n[FILES]\r\nindex.htm"));
-}
-
 TEST(ProjectFiles, TheTitleGoesIntoTheWindowDefinitionUnchanged) {
     EXPECT_EQ(MainLine(HhpText(u"Notes")),
               u"Main=\"Notes\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\"" + kWindowTail);
@@ -29,14 +23,6 @@ TEST(ProjectFiles, TheTitleGoesIntoTheWindowDefinitionUnchanged) {
               u"Main=\"\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\"" + kWindowTail);
     EXPECT_EQ(MainLine(HhpText(u"a \"b\", c")),
               u"Main=\"a \"b\", c\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\"" + kWindowTail);
-}
-
-TEST(ProjectFiles, ProjectHasSixteenLines) {
-    const std::u16string text = HhpText(u"x");
-    std::size_t lines = 1;
-    for (std::size_t at = text.find(u"\r\n"); at != std::u16string::npos; at = text.find(u"\r\n", at + 2)) ++lines;
-    EXPECT_EQ(lines, 16u);
-    EXPECT_EQ(text.find(u'\n'), text.find(u"\r\n") + 1);
 }
 
 class WriteChmTest : public BookTest {};
@@ -70,16 +56,6 @@ TEST_F(WriteChmTest, SecondCallRewritesTheProjectFromTheStart) {
     WriteChm(frm_, u"B", frm_.file, options_, second);
     ASSERT_TRUE(second.produced);
     EXPECT_EQ(ReadBytes(app_ / "Temp" / "Temp.hhp"), platform::UnicodeToAnsi(HhpText(u"B")));
-}
-
-TEST_F(WriteChmTest, CompilerInTheRootOfAProgramFolderWithBlanksIsFound) {
-    // The scratch program folder's name has blanks; the compiler still gets
-    // the project path as one argument.
-    BuildOutcome outcome;
-    WriteChm(frm_, u"T", frm_.file, options_, outcome);
-    ASSERT_TRUE(outcome.produced);
-    EXPECT_NE(U16(app_).find(u' '), std::u16string::npos);
-    EXPECT_EQ(ReadBytes(app_ / "hhc-args.txt"), "1\n" + (app_ / "Temp" / "Temp.hhp").string() + "\n");
 }
 
 TEST(BuildOutcomeMessage, SaysWhatFailedWhichFileAndWhatToDo) {
