@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
+#include <stdlib.h>
 #include <string>
 #include <string_view>
 
@@ -20,7 +22,8 @@ public:
             if (c == '/') c = '_';
         }
         std::string tmpl = (std::filesystem::temp_directory_path() / name).string();
-        path_ = std::filesystem::path(::mkdtemp(tmpl.data()));
+        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("cannot create a scratch folder in " + tmpl);
+        path_ = tmpl;
     }
     ~ScratchFolder() {
         std::error_code ignored;
