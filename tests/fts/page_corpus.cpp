@@ -140,6 +140,14 @@ std::vector<Block> PageCorpus::SamplePhrases(std::size_t perPage, std::uint32_t 
             if (b.empty()) continue;
             take(b, rng() % b.size(), 1 + rng() % 4);
         }
+        // Across the end of a paragraph: no page holds these unless elsewhere.
+        for (std::size_t b = 0; b + 1 < page.blocks.size(); ++b) {
+            const Block& left = page.blocks[b];
+            const Block& right = page.blocks[b + 1];
+            if (left.empty() || right.empty()) continue;
+            Block phrase = {left.back(), right.front()};
+            if (!std::any_of(phrase.begin(), phrase.end(), IsLatin)) phrases.push_back(phrase);
+        }
         for (auto [block, word] : page.lineBreaks) {
             const Block& b = page.blocks[block];
             for (std::size_t length = 2; length <= 4; ++length)

@@ -46,7 +46,8 @@ public:
     std::set<std::uint32_t> PagesHolding(const Block& phrase) const;
 
     // Phrases of 1-4 words taken from the pages, including every phrase that
-    // crosses a line break, plus some that occur nowhere.
+    // crosses a line break, pairs that straddle two paragraphs, and some
+    // random ones.
     std::vector<Block> SamplePhrases(std::size_t perPage, std::uint32_t seed) const;
 
 private:
