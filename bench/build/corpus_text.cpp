@@ -63,7 +63,7 @@ std::string CorpusText(std::size_t index, std::size_t bytes) {
         text += line;
     }
     // Fill up to the exact size with one last line.
-    if (text.size() + 2 > bytes) text.resize(bytes >= 2 ? bytes - 2 : 0);
+    if (text.size() + 2 > bytes) text.assign(bytes >= 2 ? bytes - 2 : 0, '.');  // no room for the heading
     std::string last;
     while (text.size() + last.size() + 2 + 2 <= bytes) AppendHanzi(last, random);
     if (text.size() + last.size() + 2 < bytes) last += '.';
