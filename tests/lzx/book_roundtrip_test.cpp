@@ -1,0 +1,98 @@
+// Sections compressed by hhc_lzx, stored in a real book and extracted by
+// three independent readers; every file must come back byte for byte.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "book_readers.h"
+#include "test_data.h"
+
+namespace lzx_test {
+namespace {
+
+constexpr std::size_t kFrame = 0x8000;
+constexpr std::size_t kInterval = 2 * kFrame;
+
+struct RoundTripCase {
+    std::string name;
+    std::function<Files()> files;
+};
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+class BookRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(BookRoundTrip, EveryReaderExtractsTheOriginalBytes) {
+    const Files files = GetParam().files();
+    ScratchDir scratch;
+    const auto book = scratch.path() / "book.chm";
+    WriteBook(files, book);
+    EXPECT_EQ(Join(CheckWithLibmspack(book, files, scratch.path())), "");
+    EXPECT_EQ(Join(CheckWith7zip(book, files, scratch.path())), "");
+    EXPECT_EQ(Join(CheckWithChmlib(book, files, scratch.path())), "");
+}
+
+// Random data whose end repeats its start: the only match lies near the
+// largest distance a 64 KiB window can code, in the interval's last slot.
+Files FarMatches() {
+    std::string bytes = RandomBytes(kInterval, 11);
+    const std::string head = bytes.substr(0, 297);
+    bytes.replace(kInterval - 300, 297, head);  // distance 65 236
+    return {{"/far.bin", bytes}};
+}
+
+Files MixedMegabytes() {
+    Files files;
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = "/mixed/part" + std::to_string(i) + ".dat";
+        switch (i % 4) {
+        case 0: files[name] = RepetitiveText(400000 + 777 * i, i); break;
+        case 1: files[name] = RandomBytes(90000 + 13 * i, i); break;
+        case 2: files[name] = std::string(150000 + i, static_cast<char>(i)); break;
+        case 3: files[name] = PeriodicBytes(200000, 1000 + 4099 * i, i); break;
+        }
+    }
+    return files;
+}
+
+Files ManyPages() {
+    Files files;
+    for (int i = 0; i < 300; ++i)
+        files["/pages/page" + std::to_string(i) + ".htm"] = RepetitiveText(1000 + (i * 397) % 5000, 100 + i);
+    return files;
+}
+
+const RoundTripCase kCases[] = {
+    {"Empty", [] { return Files{{"/empty.htm", ""}}; }},
+    {"OneByte", [] { return Files{{"/one.htm", "x"}}; }},
+    {"ExactlyOneFrame", [] { return Files{{"/a.htm", RepetitiveText(kFrame, 1)}}; }},
+    {"OneByteShortOfAFrame", [] { return Files{{"/a.htm", RepetitiveText(kFrame - 1, 2)}}; }},
+    {"ExactlyOneResetInterval", [] { return Files{{"/a.htm", RepetitiveText(kInterval, 3)}}; }},
+    {"JustOverAResetInterval", [] { return Files{{"/a.htm", RepetitiveText(kInterval + 5, 4)}}; }},
+    {"FilesStraddlingFrames",
+     [] { return Files{{"/a.htm", RepetitiveText(40000, 5)}, {"/b.htm", RepetitiveText(30001, 6)}}; }},
+    {"RandomIncompressible", [] { return Files{{"/random.bin", RandomBytes(300000, 7)}}; }},
+    {"LongRuns",
+     [] {
+         return Files{{"/zeros.bin", std::string(300000, '\0')}, {"/as.bin", std::string(100003, 'a')}};
+     }},
+    {"RepetitiveText", [] { return Files{{"/text.htm", RepetitiveText(500000, 8)}}; }},
+    {"MatchesAcrossFrameAndResetBoundaries",
+     [] {
+         return Files{{"/p20000.bin", PeriodicBytes(200000, 20000, 9)}, {"/p7.bin", PeriodicBytes(150001, 7, 10)}};
+     }},
+    {"FarMatches", FarMatches},
+    {"MixedMegabytes", MixedMegabytes},
+    {"ManyPages", ManyPages},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sections, BookRoundTrip, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace lzx_test

@@ -1,0 +1,20 @@
+#pragma once
+// Reproducible test inputs for the compressor.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace lzx_test {
+
+// Bytes that do not compress.
+std::string RandomBytes(std::size_t size, std::uint32_t seed);
+
+// HTML-like text from a small vocabulary: many short and long repeats, in
+// ASCII and in double-byte (code page 936) characters.
+std::string RepetitiveText(std::size_t size, std::uint32_t seed);
+
+// A random block of `period` bytes repeated up to `size`: every position has
+// a long match exactly `period` bytes back, across frame and reset boundaries.
+std::string PeriodicBytes(std::size_t size, std::size_t period, std::uint32_t seed);
+
+}  // namespace lzx_test
