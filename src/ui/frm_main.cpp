@@ -322,10 +322,10 @@ BuildOutcome frmMain::RunBuild() {
     try {
         return MakeChm(*this, buildOptions_);
     } catch (const std::exception& error) {
-        // The build reports its failures in its outcome; what escapes is out of
-        // memory or worse. Say so rather than leave the window busy.
+        // The build reports its own failures in its outcome; what escapes it
+        // (out of memory) is still reported, and the window still returns to idle.
         BuildOutcome outcome;
-        outcome.failedStep = u"生成电子书";
+        outcome.failedStep = u"finish the build";
         outcome.reason = platform::FromUtf8(error.what());
         return outcome;
     }

@@ -2,9 +2,9 @@
 // The main window: every setting of a book lives in its controls, and the book
 // build reads them through WindowState at the moment it needs each one.
 #include <QMessageBox>
-#include <array>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <string>
 
 #include "build/make_chm.h"

@@ -97,13 +97,6 @@ TEST_F(WindowCommands, OutputPathFollowsAPastedTitleAsTyped) {
     EXPECT_EQ(window.txtFile(), U16(app / "Release") + u"/  粘贴 a/b  .chm") << "nothing trimmed or replaced";
 }
 
-TEST_F(WindowCommands, AFileNamedReleaseDoesNotStopTheTitle) {
-    app.Write("Release", "not a folder");
-    TypeTitle(QStringLiteral("t"));
-    EXPECT_EQ(window.txtFile(), U16(app / "Release") + u"/t.chm");
-    EXPECT_EQ(ReadBytes(app / "Release"), "not a folder");
-}
-
 // ---- Input checks ------------------------------------------------------------
 
 TEST_F(WindowCommands, GenerateWithoutTitleAsksForItAndPutsTheFocusThere) {
@@ -333,6 +326,7 @@ TEST_F(WindowBuild, GenerateBuildsTheBookBusyThenIdle) {
     TypeTitle(QStringLiteral("书 one"));
     Browse(source.path());
     ASSERT_EQ(window.List1ListCount(), 2u);
+    ASSERT_FALSE(fs::exists(app / "Temp")) << "the first Generate builds as well";
 
     std::vector<QWidget*> watched = Inputs();
     watched.insert(watched.begin(), ui.cmdNext);
@@ -420,6 +414,20 @@ TEST_F(WindowBuild, FailingCompilerIsReportedWithItsOutput) {
     Generate();
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_TRUE(window.messages[0].text.contains(QStringLiteral("Temp.chm"))) << window.messages[0].text.toStdString();
+    EXPECT_TRUE(window.opened.empty());
+    ExpectIdle();
+}
+
+TEST_F(WindowBuild, AFileNamedReleaseShowsInThePathAndTheBuildNamesIt) {
+    InstallCompiler();
+    app.Write("Release", "not a folder");
+    TypeTitle(QStringLiteral("t"));
+    EXPECT_EQ(window.txtFile(), U16(app / "Release") + u"/t.chm");
+    Browse(source.path());
+    Generate();
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_TRUE(window.messages[0].text.contains(ToQString(window.txtFile()))) << window.messages[0].text.toStdString();
+    EXPECT_EQ(ReadBytes(app / "Release"), "not a folder") << "the user's file stays";
     EXPECT_TRUE(window.opened.empty());
     ExpectIdle();
 }
