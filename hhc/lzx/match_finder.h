@@ -31,7 +31,7 @@ inline unsigned CommonLength(const std::uint8_t* a, const std::uint8_t* b, unsig
 
 class HashChainMatchFinder {
 public:
-    static constexpr unsigned kHashBits = 15;
+    static constexpr unsigned kHashBits = 16;
     static constexpr std::int32_t kNone = -1;
 
     HashChainMatchFinder() : head_(std::size_t{1} << kHashBits), prev_(kMaxPositions) {}

@@ -12,15 +12,13 @@ constexpr std::size_t kPairValues = 0x10000;
 }  // namespace
 
 OptimalParser::OptimalParser(OptimalParserParams params)
-    : params_(params), lastPair_(kPairValues), nodes_(kFrameSize + 1) {
-    matches_.reserve(kMaxMatch);
-}
+    : params_(params), lastPair_(kPairValues), nodes_(kFrameSize + 1) {}
 
 // Inserts `pos` into the match finder and lists matches of strictly growing
 // length: first the nearest occurrence of the next two bytes, then the hash
 // chain. Returns the longest length found.
 unsigned OptimalParser::CollectMatches(std::uint32_t pos, unsigned limit) {
-    matches_.clear();
+    matchCount_ = 0;
     std::int32_t candidate = finder_.Insert(pos);
     const std::uint8_t* here = data_ + pos;
     const unsigned pair = here[0] | (here[1] << 8);
@@ -32,7 +30,7 @@ unsigned OptimalParser::CollectMatches(std::uint32_t pos, unsigned limit) {
     unsigned longest = kMinMatch - 1;
     if (nearest >= 0 && pos - static_cast<std::uint32_t>(nearest) <= maxDistance) {
         longest = CommonLength(here, data_ + nearest, limit);
-        matches_.push_back({longest, pos - static_cast<std::uint32_t>(nearest)});
+        matches_[matchCount_++] = {longest, pos - static_cast<std::uint32_t>(nearest)};
     }
     for (unsigned depth = params_.maxChainDepth;
          candidate != HashChainMatchFinder::kNone && depth != 0 && longest < limit;
@@ -44,7 +42,7 @@ unsigned OptimalParser::CollectMatches(std::uint32_t pos, unsigned limit) {
         const unsigned length = CommonLength(here, there, limit);
         if (length <= longest) continue;
         longest = length;
-        matches_.push_back({length, distance});
+        matches_[matchCount_++] = {length, distance};
         if (length >= params_.niceLength) break;
     }
     return longest >= kMinMatch ? longest : 0;
@@ -96,7 +94,8 @@ void OptimalParser::ParseFrame(std::uint32_t frameStart, RepeatedOffsets& repeat
 
         const unsigned longest = CollectMatches(pos, limit);
         unsigned len = kMinMatch;
-        for (const Match& match : matches_) {
+        for (unsigned m = 0; m < matchCount_; ++m) {
+            const Match& match = matches_[m];
             const unsigned slot = PositionSlot(match.distance + kNumRepeatedOffsets - 1);
             for (; len <= match.length; ++len)
                 Relax(i + len, base + static_cast<std::uint32_t>(cost_->MatchCost(slot, len)), len, kExplicitOffset,
@@ -122,6 +121,7 @@ void OptimalParser::Parse(const std::uint8_t* data, unsigned frames, const CostM
     data_ = data;
     cost_ = &cost;
     out.items.clear();
+    out.items.reserve(frames * kFrameSize);
     out.frames = frames;
     finder_.Reset(data);
     std::fill(lastPair_.begin(), lastPair_.end(), -1);

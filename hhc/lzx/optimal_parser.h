@@ -56,7 +56,8 @@ private:
     std::vector<std::int32_t> lastPair_;  // newest position of each two-byte value
     const std::uint8_t* data_ = nullptr;
     const CostModel* cost_ = nullptr;
-    std::vector<Match> matches_;
+    std::array<Match, kMaxMatch + 1> matches_;  // lengths grow strictly, so never more than this
+    unsigned matchCount_ = 0;
     std::vector<Node> nodes_;
     std::vector<std::uint32_t> pathScratch_;
 };
