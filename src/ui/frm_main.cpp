@@ -125,6 +125,21 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
+// A label's access key moves the focus to its buddy and does nothing more:
+// Qt would also press a buddy that is a button.
+class FocusBuddyOnAccessKey : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Shortcut) return false;
+        QWidget* buddy = static_cast<QLabel*>(watched)->buddy();
+        if (buddy && buddy->isEnabled()) buddy->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+};
+
 // A box that only the program fills: shown greyed, never focused or selected.
 void MakeReadOnlyForUser(QWidget* box) {
     box->setEnabled(false);
@@ -196,8 +211,11 @@ void frmMain::CreateControls() {
     ui_.Check1->setGeometry(kCheck1Rect);
 
     // A label's access key moves the focus to the control after it in the tab order.
+    auto* accessKeys = new FocusBuddyOnAccessKey(this);
     ui_.Label1->setBuddy(ui_.txtTitleDemo);
+    ui_.Label1->installEventFilter(accessKeys);
     ui_.Label6->setBuddy(ui_.Command1);
+    ui_.Label6->installEventFilter(accessKeys);
 
     MakeReadOnlyForUser(ui_.txtAd);
     MakeReadOnlyForUser(ui_.Text1);

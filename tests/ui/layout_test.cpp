@@ -216,6 +216,7 @@ TEST_F(WindowKeyboard, LabelAccessKeysMoveTheFocusToTheControlAfterTheLabel) {
     EXPECT_EQ(QApplication::focusWidget(), ui.txtTitleDemo);
     QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), ui.Command1);
+    QTest::qWait(300);  // longer than a button's animated click
     EXPECT_EQ(window.folderDialogs, 0) << "Alt+D only moves the focus";
 }
 
