@@ -310,8 +310,10 @@ CompileSummary Compilation::Run() {
         Progress("Compressing " + std::to_string(internal.size()) + " files");
         container::ContainerOptions options;
         options.lcid = project_.lcid;
+        options.timestamp = static_cast<std::uint32_t>(compileTime_);
         try {
-            book = container::BuildContainer(internal, options);
+            // Hands the data over: each file is freed once it is in the section.
+            book = container::BuildContainer(std::move(internal), options);
         } catch (const std::exception& error) {
             throw CompileError(summary.book.string() + ": " + error.what());
         }
