@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "lzx/interval_encoder.h"
@@ -42,18 +45,34 @@ CompressedSection CompressSection(std::span<const std::uint8_t> section) {
     const std::size_t intervals = (section.size() + kIntervalSize - 1) / kIntervalSize;
     const std::size_t groups = (intervals + kIntervalsPerGroup - 1) / kIntervalsPerGroup;
 
-    // Each thread takes the next group not yet taken.
+    // Each thread takes the next group not yet taken. The first failure (out
+    // of memory) stops the others and is passed on to the caller.
     std::vector<Piece> pieces(groups);
     std::atomic<std::size_t> nextGroup{0};
+    std::exception_ptr failure;
+    std::mutex failureMutex;
     auto work = [&] {
-        IntervalEncoder encoder;
-        for (std::size_t g = nextGroup++; g < groups; g = nextGroup++) EncodeGroup(section, g, encoder, pieces[g]);
+        try {
+            IntervalEncoder encoder;
+            for (std::size_t g = nextGroup++; g < groups; g = nextGroup++) EncodeGroup(section, g, encoder, pieces[g]);
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(failureMutex);
+            if (!failure) failure = std::current_exception();
+            nextGroup = groups;
+        }
     };
     std::vector<std::thread> workers;
     const unsigned threads = ThreadCount(groups);
-    for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
+    for (unsigned t = 1; t < threads; ++t) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // fewer helpers; the calling thread does the rest
+        }
+    }
     work();
     for (std::thread& worker : workers) worker.join();
+    if (failure) std::rethrow_exception(failure);
 
     // Join the pieces, releasing each once copied so the stream is not held twice.
     CompressedSection result;
