@@ -144,6 +144,39 @@ TEST_F(CompileBooksTest, TheSampleFolderCompilesLikeTheBuildRendersIt) {
     ExpectEveryReaderFinds(book, SourcesIn(folder));
 }
 
+#ifdef HHC_CHMBOOK_CLI
+// The real book build (chmbook-cli) with the real compiler on the sample
+// folder. A wrapper in the compiler's place keeps a copy of the work folder,
+// which the build empties afterwards, to compare the book with.
+TEST_F(CompileBooksTest, TheSampleFolderThroughTheBookBuild) {
+    const fs::path app = scratch_.path() / "app";
+    const fs::path saved = scratch_.path() / "saved";
+    fs::create_directories(app);
+    fs::copy_file(HHC_CHMBOOK_CLI, app / "chmbook-cli");
+    WriteFileBytes(app / "hhc", "#!/bin/sh\ncp -r \"$(dirname \"$1\")\" " + Quote(saved) + " && exec " +
+                                    Quote(HHC_EXECUTABLE) + " \"$1\"\n");
+    fs::permissions(app / "hhc", fs::perms::owner_all);
+    const std::string title = "\xE6\xB5\x8B\xE8\xAF\x95 Examples";  // "测试 Examples" in UTF-8
+    const CommandResult run =
+        RunCommand(Quote(app / "chmbook-cli") + " --title " + Quote(title) + " " + Quote(HHC_EXAMPLES_DIR), scratch_.path());
+    ASSERT_EQ(run.exitCode, 0) << run.output << run.errors;
+    const fs::path book = app / "Release" / (title + ".chm");
+    ASSERT_TRUE(fs::is_regular_file(book)) << run.output;
+    ASSERT_TRUE(fs::is_regular_file(saved / "Temp.hhp"));
+    BookFiles sources = SourcesIn(saved);
+    sources.erase("/Temp.log");  // the build's record of the compiler's output, written while it runs
+    ExpectEveryReaderFinds(book, sources);
+
+    std::string problem;
+    const auto report = ReadWithPychm(book, scratch_.path(), &problem);
+    ASSERT_TRUE(report) << problem;
+    EXPECT_EQ(report->title, kGbkTest + " Examples");
+    EXPECT_EQ(report->home, "/index.htm");
+    EXPECT_EQ(report->encoding, "cp936");
+    EXPECT_TRUE(report->searchable);
+}
+#endif
+
 TEST_F(CompileBooksTest, ImagesAndStylesheetsInSubfoldersAreTakenInThroughLinks) {
     const fs::path folder = scratch_.path() / "site";
     WriteFileBytes(folder / "index.htm",
