@@ -373,6 +373,23 @@ TEST_F(WindowBuild, GenerateBuildsTheBookBusyThenIdle) {
     ExpectIdle();
 }
 
+// The window, the build and our own compiler together: a real book.
+TEST_F(WindowBuild, GenerateWithOurCompilerMakesARealBook) {
+#ifndef CHMBOOK_HHC
+    GTEST_SKIP() << "the compiler is not part of this build";
+#else
+    fs::copy_file(CHMBOOK_HHC, app / "hhc");
+    TypeTitle(QStringLiteral("样书"));
+    Browse(source.path());
+    Generate();
+    EXPECT_TRUE(window.messages.empty()) << window.messages[0].text.toStdString();
+    const fs::path book = app / "Release" / "样书.chm";
+    EXPECT_EQ(ReadBytes(book).substr(0, 4), "ITSF");
+    EXPECT_EQ(window.opened, std::vector<std::u16string>{U16(book)});
+    ExpectIdle();
+#endif
+}
+
 TEST_F(WindowBuild, TickedDeleteOptionRemovesTheSourcesAfterABook) {
     InstallCompiler();
     TypeTitle(QStringLiteral("b"));
