@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "lzx/block_writer.h"
-#include "lzx/interval_parser.h"
+#include "lzx/lazy_parser.h"
 #include "lzx/optimal_parser.h"
 
 namespace hhc::lzx {
@@ -40,7 +40,7 @@ private:
     std::span<const Item> FrameItems(unsigned frame) const;
     std::span<const std::uint8_t> FrameBytes(unsigned frame) const;
 
-    IntervalParser quickParser_{ParserParams{4, 48}};
+    LazyParser quickParser_{LazyParserParams{4, 48}};
     OptimalParser parser_;
     std::vector<std::uint8_t> buffer_;
     unsigned frames_ = 0;

@@ -20,7 +20,7 @@ class OptimalParser {
 public:
     explicit OptimalParser(OptimalParserParams params = {});
 
-    // Same contract as IntervalParser::Parse.
+    // Same contract as LazyParser::Parse.
     void Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out);
 
 private:

@@ -1,14 +1,14 @@
-#include "lzx/interval_parser.h"
+#include "lzx/lazy_parser.h"
 
 #include <algorithm>
 
 namespace hhc::lzx {
 
-void IntervalParser::InsertUpTo(std::uint32_t pos) {
+void LazyParser::InsertUpTo(std::uint32_t pos) {
     for (; nextInsert_ < pos; ++nextInsert_) finder_.Insert(nextInsert_);
 }
 
-IntervalParser::Choice IntervalParser::FindBest(std::uint32_t pos, std::uint32_t frameEnd) {
+LazyParser::Choice LazyParser::FindBest(std::uint32_t pos, std::uint32_t frameEnd) {
     InsertUpTo(pos);
     std::int32_t candidate = finder_.Insert(pos);
     nextInsert_ = pos + 1;
@@ -49,13 +49,13 @@ IntervalParser::Choice IntervalParser::FindBest(std::uint32_t pos, std::uint32_t
     return best;
 }
 
-void IntervalParser::EmitLiteral(std::uint32_t pos) { AppendLiteral(*items_, data_[pos]); }
+void LazyParser::EmitLiteral(std::uint32_t pos) { AppendLiteral(*items_, data_[pos]); }
 
-void IntervalParser::EmitMatch(const Choice& choice) {
+void LazyParser::EmitMatch(const Choice& choice) {
     AppendMatch(*items_, repeats_, choice.repeat, choice.distance, choice.length);
 }
 
-void IntervalParser::Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out) {
+void LazyParser::Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out) {
     data_ = data;
     cost_ = &cost;
     items_ = &out.items;

@@ -1,5 +1,6 @@
 #pragma once
-// Lazy, cost-guided LZ77 parse of one reset interval into LZX items.
+// Lazy, cost-guided LZ77 parse of one reset interval into LZX items: quick,
+// used to learn symbol statistics where no earlier interval supplies them.
 #include <cstdint>
 #include <vector>
 
@@ -8,14 +9,14 @@
 
 namespace hhc::lzx {
 
-struct ParserParams {
+struct LazyParserParams {
     unsigned maxChainDepth = 24;  // chain entries examined per position
     unsigned niceLength = 48;     // a match this long is taken at once
 };
 
-class IntervalParser {
+class LazyParser {
 public:
-    explicit IntervalParser(ParserParams params = {}) : params_(params) {}
+    explicit LazyParser(LazyParserParams params = {}) : params_(params) {}
 
     // `data` holds frames * kFrameSize bytes followed by at least 8 readable
     // bytes. No match crosses a frame end or reaches before `data`.
@@ -35,7 +36,7 @@ private:
     void EmitMatch(const Choice& choice);
     int LiteralCost(std::uint32_t pos, unsigned length) const { return litPrefix_[pos + length] - litPrefix_[pos]; }
 
-    ParserParams params_;
+    LazyParserParams params_;
     HashChainMatchFinder finder_;
     const std::uint8_t* data_ = nullptr;
     const CostModel* cost_ = nullptr;
