@@ -44,11 +44,6 @@ std::string ReadProjectText(const fs::path& file) {
     return text;
 }
 
-bool IsTopicPage(std::string_view path) {
-    return project::FileCollector::IsPage(path) && !path.ends_with(".hhc") && !path.ends_with(".hhk") &&
-           !path.ends_with(".HHC") && !path.ends_with(".HHK");
-}
-
 // Replaces bytes that are not UTF-8 so that a name can still be stored.
 std::string LossyUtf8(std::string_view text) {
     std::string out;
@@ -163,7 +158,7 @@ void Compilation::ChooseWindowAndNames() {
         defaultTopic_ = project::NormalizeSeparators(project::Trim(project_.files.front()), codePage_);
     }
     title_ = project_.title;
-    if (!title_ && window_ && !window_->caption.empty()) title_ = window_->caption;
+    if ((!title_ || title_->empty()) && window_ && !window_->caption.empty()) title_ = window_->caption;
 }
 
 fs::path Compilation::OutputPath() const {
@@ -219,7 +214,7 @@ std::vector<InternalFile> Compilation::BuildInternalFiles() {
     std::vector<Topic> topics;
     std::vector<fts::SearchTopic> searchTopics;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!IsTopicPage(files[i].path)) continue;
+        if (!project::FileCollector::IsTopic(files[i].path)) continue;
         const std::string title = project::FindTitle(files[i].data);
         searchTopics.push_back({static_cast<std::uint32_t>(topics.size()), files[i].data});
         topics.push_back({std::string(project::TruncateText(title, kMaxTitleBytes, codePage_)), names[i].ansi});

@@ -47,6 +47,10 @@ bool FileCollector::IsPage(std::string_view path) {
     return false;
 }
 
+bool FileCollector::IsTopic(std::string_view path) {
+    return IsPage(path) && !EndsWithIgnoreCase(path, ".hhc") && !EndsWithIgnoreCase(path, ".hhk");
+}
+
 bool FileCollector::IsStylesheet(std::string_view path) { return EndsWithIgnoreCase(path, ".css"); }
 
 const std::vector<std::string>& FileCollector::ListFolder(const fs::path& folder) {

@@ -44,7 +44,10 @@ public:
     std::vector<SourceFile>& files() { return files_; }
     std::uint64_t bytesRead() const { return bytesRead_; }
 
+    // Pages are scanned for links; topics are the pages other than contents
+    // and index files.
     static bool IsPage(std::string_view path);
+    static bool IsTopic(std::string_view path);
     static bool IsStylesheet(std::string_view path);
 
 private:

@@ -265,6 +265,22 @@ TEST_F(CompileBooksTest, CompiledFileTitleAndDefaultTopicOptions) {
     EXPECT_EQ(report->files.at("/pages/a.htm"), "<title>A</title><a href='b.htm'>b</a>");
 }
 
+TEST_F(CompileBooksTest, AMissingDefaultTopicIsAWarningAndAnEmptyTitleFallsBackToTheCaption) {
+    const fs::path folder = scratch_.path() / "warn";
+    WriteFileBytes(folder / "a.htm", "<title>A</title>");
+    WriteFileBytes(folder / "w.hhp", "[OPTIONS]\r\nTitle=\r\nDefault Window=main\r\nDefault topic=gone.htm\r\n"
+                                     "[WINDOWS]\r\nMain=\"Caption, with comma\",,,,,,,,,0x20\r\n[FILES]\r\na.htm");
+    const CommandResult run = Compile(folder / "w.hhp");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.errors.find("Default topic \"gone.htm\" not found"), std::string::npos) << run.errors;
+    EXPECT_NE(run.output.find("1 warning"), std::string::npos) << run.output;
+    std::string problem;
+    const auto report = ReadWithPychm(folder / "w.chm", scratch_.path(), &problem);
+    ASSERT_TRUE(report) << problem;
+    EXPECT_EQ(report->title, "Caption, with comma");
+    EXPECT_EQ(report->home, "/gone.htm");
+}
+
 TEST_F(CompileBooksTest, LinksInAnotherLetterCaseFindTheFileOnce) {
     const fs::path folder = scratch_.path() / "case";
     WriteFileBytes(folder / "Index.htm", "<a href='PAGE.HTM'>1</a><a href='page.htm'>2</a><a href='Sub/IMG.png'>3</a>");
