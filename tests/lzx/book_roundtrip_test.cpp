@@ -87,6 +87,7 @@ const RoundTripCase kCases[] = {
          return Files{{"/p20000.bin", PeriodicBytes(200000, 20000, 9)}, {"/p7.bin", PeriodicBytes(150001, 7, 10)}};
      }},
     {"FarMatches", FarMatches},
+    {"AlignedOffsetBlocks", [] { return Files{{"/aligned.bin", EightAlignedRepeats(300000, 13)}}; }},
     {"MixedMegabytes", MixedMegabytes},
     {"ManyPages", ManyPages},
 };

@@ -52,4 +52,20 @@ std::string PeriodicBytes(std::size_t size, std::size_t period, std::uint32_t se
     return bytes;
 }
 
+std::string EightAlignedRepeats(std::size_t size, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    std::string bytes;
+    while (bytes.size() < size) {
+        const std::size_t distance = 8 * (1 + random() % 200);
+        if (bytes.size() > distance + 12 && random() % 10 < 7) {
+            const std::string copy = bytes.substr(bytes.size() - distance, 12);
+            bytes += copy;
+        } else {
+            for (int i = 0; i < 3; ++i) bytes += static_cast<char>(random() & 0xFF);
+        }
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
 }  // namespace lzx_test

@@ -17,4 +17,8 @@ std::string RepetitiveText(std::size_t size, std::uint32_t seed);
 // a long match exactly `period` bytes back, across frame and reset boundaries.
 std::string PeriodicBytes(std::size_t size, std::size_t period, std::uint32_t seed);
 
+// Short random pieces and 12-byte copies from distances that are multiples of
+// 8, the kind of data that makes aligned-offset blocks pay.
+std::string EightAlignedRepeats(std::size_t size, std::uint32_t seed);
+
 }  // namespace lzx_test
