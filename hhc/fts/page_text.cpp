@@ -44,7 +44,7 @@ public:
                 DecodeReference();
                 continue;
             }
-            CopyTextByte();
+            CopyTextRun();
         }
         return std::move(out_);
     }
@@ -65,25 +65,32 @@ private:
         if (t != nullptr && !t->empty() && t->back() != kBlockBreak) t->push_back(kBlockBreak);
     }
 
-    void CopyTextByte() {
-        auto b = static_cast<std::uint8_t>(html_[pos_]);
-        if (cp_.IsLeadByte(b)) {
-            if (pos_ + 1 < html_.size() && cp_.IsTrailByte(static_cast<std::uint8_t>(html_[pos_ + 1]))) {
-                Emit(html_.substr(pos_, 2));
-                pos_ += 2;
+    // Copies text up to the next '<' or '&' (neither is ever a trail byte).
+    // A lead byte without its trail byte becomes kUnwritable; NUL and 0x01
+    // become blanks so that they cannot pass for the marks.
+    void CopyTextRun() {
+        std::size_t end = pos_ + 1;
+        while (end < html_.size() && html_[end] != '<' && html_[end] != '&') ++end;
+        std::string* target = Target();
+        if (target == nullptr) {
+            pos_ = end;
+            return;
+        }
+        while (pos_ < end) {
+            auto b = static_cast<std::uint8_t>(html_[pos_]);
+            if (cp_.IsLeadByte(b)) {
+                if (pos_ + 1 < end && cp_.IsTrailByte(static_cast<std::uint8_t>(html_[pos_ + 1]))) {
+                    target->append(html_.data() + pos_, 2);
+                    pos_ += 2;
+                } else {
+                    target->push_back(kUnwritable);
+                    ++pos_;
+                }
             } else {
-                Emit(std::string_view(&kUnwritable, 1));
+                target->push_back(b <= 0x01 ? ' ' : static_cast<char>(b));
                 ++pos_;
             }
-            return;
         }
-        ++pos_;
-        if (b == 0x00 || b == 0x01) {
-            Emit(" ");
-            return;
-        }
-        char ch = static_cast<char>(b);
-        Emit(std::string_view(&ch, 1));
     }
 
     // "&name;", "&#ddd;" or "&#xhh;". Anything else is the literal '&'.

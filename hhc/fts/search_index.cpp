@@ -16,14 +16,16 @@ namespace {
 
 // Title words take the first positions of a page (context 1); the body
 // follows after one empty position, so no phrase runs from title into body.
-void IndexPage(const SearchTopic& topic, CodePage& codePage, WordTable& table) {
+void IndexPage(const SearchTopic& topic, CodePage& codePage, WordTable& table, std::vector<WordHit>& hits) {
     PageText text = ExtractPageText(topic.html, codePage);
+    hits.clear();
     IndexWord word;
     WordBreaker title(codePage, text.title, 0);
-    while (title.Next(word)) table.Add(word.bytes, Context::kTitle, topic.topicNumber, word.position);
+    while (title.Next(word)) hits.push_back({WordTable::Key(table.Intern(word.bytes), Context::kTitle), word.position});
     std::uint32_t bodyStart = title.nextPosition() == 0 ? 0 : title.nextPosition() + 1;
     WordBreaker body(codePage, text.body, bodyStart);
-    while (body.Next(word)) table.Add(word.bytes, Context::kBody, topic.topicNumber, word.position);
+    while (body.Next(word)) hits.push_back({WordTable::Key(table.Intern(word.bytes), Context::kBody), word.position});
+    table.AddDocument(topic.topicNumber, hits);
 }
 
 // Topics in ascending topic order, each topic number once (the first page
@@ -48,13 +50,15 @@ SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32
     CodePage cp(codePage);
     WordTable table;
     std::vector<const SearchTopic*> ordered = OrderedTopics(topics);
-    for (const SearchTopic* topic : ordered) IndexPage(*topic, cp, table);
+    std::vector<WordHit> hits;
+    for (const SearchTopic* topic : ordered) IndexPage(*topic, cp, table, hits);
 
-    std::vector<const WordEntry*> words = table.SortedWords();
+    std::vector<std::uint32_t> words = table.SortedIds();
     LocationRootChooser chooser;
     HeaderFields header;
-    for (const WordEntry* w : words) {
-        for (const Postings& p : w->contexts) {
+    for (std::uint32_t id : words) {
+        for (Context context : {Context::kBody, Context::kTitle}) {
+            const Postings& p = table.postings(id, context);
             if (p.empty()) continue;
             chooser.Add(p);
             std::uint32_t lastDocument = p.data()[p.data().size() - 1];
@@ -66,7 +70,7 @@ SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32
             }
             header.highestDocument = std::max(header.highestDocument, lastDocument);
         }
-        header.longestWord = std::max<std::uint32_t>(header.longestWord, static_cast<std::uint32_t>(w->bytes.size()));
+        header.longestWord = std::max<std::uint32_t>(header.longestWord, static_cast<std::uint32_t>(table.word(id).size()));
     }
     LocationRoots roots = chooser.Best();
 
@@ -74,13 +78,13 @@ SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32
     std::string blocks;
     std::vector<std::size_t> blockEnds;
     std::vector<LeafEntry> entries;
-    for (const WordEntry* w : words) {
-        for (int context = 0; context < 2; ++context) {
-            const Postings& p = w->contexts[context];
+    for (std::uint32_t id : words) {
+        for (Context context : {Context::kBody, Context::kTitle}) {
+            const Postings& p = table.postings(id, context);
             if (p.empty()) continue;
             AppendLocationCodes(p, roots, blocks);
             blockEnds.push_back(blocks.size());
-            entries.push_back({w->bytes, static_cast<std::uint8_t>(context), p.documentCount(), {}});
+            entries.push_back({table.word(id), static_cast<std::uint8_t>(context), p.documentCount(), {}});
         }
     }
     std::size_t blockStart = 0;
@@ -102,7 +106,7 @@ SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32
     header.countRoot = static_cast<std::uint8_t>(roots.count);
     header.locationRoot = static_cast<std::uint8_t>(roots.location);
     header.occurrences = table.occurrences();
-    header.distinctWords = static_cast<std::uint32_t>(table.distinctWords());
+    header.distinctWords = static_cast<std::uint32_t>(table.wordCount());
     header.occurrenceBytes = table.occurrenceBytes();
     header.entryWordBytes = layout.entryWordBytes;
     header.freeBytes = layout.freeBytes;

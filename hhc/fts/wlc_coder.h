@@ -6,6 +6,7 @@
 //   n <= r: a 0 bit, then v in r bits
 //   n >  r: (n - r) 1 bits, a 0 bit, then the low n - 1 bits of v
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <string>
 
@@ -17,10 +18,27 @@ public:
     ~BitWriter() { FlushToByte(); }
 
     // The low `count` bits of `value`, highest first (count <= 32).
-    void Put(std::uint32_t value, unsigned count);
-    void PutOnes(unsigned count);
+    void Put(std::uint32_t value, unsigned count) {
+        if (count == 0) return;
+        if (count < 32) value &= (std::uint32_t{1} << count) - 1;
+        acc_ = (acc_ << count) | value;
+        bits_ += count;
+        while (bits_ >= 8) {
+            bits_ -= 8;
+            out_.push_back(static_cast<char>((acc_ >> bits_) & 0xFF));
+        }
+    }
+    void PutOnes(unsigned count) {
+        while (count > 0) {
+            unsigned n = count > 24 ? 24 : count;
+            Put((std::uint32_t{1} << n) - 1, n);
+            count -= n;
+        }
+    }
     // Pads with 0 bits to the next byte boundary.
-    void FlushToByte();
+    void FlushToByte() {
+        if (bits_ > 0) Put(0, 8 - bits_);
+    }
 
 private:
     std::string& out_;
@@ -28,9 +46,18 @@ private:
     unsigned bits_ = 0;
 };
 
-unsigned SignificantBits(std::uint32_t v);
+inline unsigned SignificantBits(std::uint32_t v) { return static_cast<unsigned>(std::bit_width(v)); }
 
-void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root);
+inline void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root) {
+    unsigned n = SignificantBits(value);
+    if (n <= root) {
+        bits.Put(value, root + 1);  // a 0 bit, then r bits: value < 2^r
+        return;
+    }
+    bits.PutOnes(n - root);
+    bits.Put(0, 1);
+    bits.Put(value, n - 1);
+}
 
 // Counts how many values of each bit length occur, to pick the root size that
 // makes their codes shortest.

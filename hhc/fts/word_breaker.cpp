@@ -44,7 +44,7 @@ WordBreaker::WordBreaker(CodePage& codePage, std::string_view text, std::uint32_
 }
 
 bool WordBreaker::IsIdeographicSpace(std::size_t at) const {
-    return ideographicSpace_.size() == 2 && text_.compare(at, 2, ideographicSpace_) == 0;
+    return ideographicSpace_.size() == 2 && text_[at] == ideographicSpace_[0] && text_[at + 1] == ideographicSpace_[1];
 }
 
 bool WordBreaker::Next(IndexWord& word) {

@@ -2,7 +2,6 @@
 // Every indexed word with the documents and positions it occurs at, kept
 // separately for page bodies (context 0) and titles (context 1).
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,38 +17,46 @@ class Postings {
 public:
     static constexpr std::uint32_t kDocumentMark = 0x80000000u;
 
-    // Documents must be added in ascending order, positions ascending within
-    // a document.
-    void Add(std::uint32_t document, std::uint32_t position);
+    // Documents must come in ascending order, positions ascending.
+    void AddDocument(std::uint32_t document, const std::uint32_t* positions, std::size_t count);
     bool empty() const { return data_.empty(); }
     std::uint32_t documentCount() const { return documentCount_; }
     const std::vector<std::uint32_t>& data() const { return data_; }
 
 private:
     std::vector<std::uint32_t> data_;
-    std::uint32_t lastDocument_ = kDocumentMark;
     std::uint32_t documentCount_ = 0;
 };
 
-struct WordEntry {
-    std::string bytes;
-    Postings contexts[2];
+// One word as it occurs in one document, before the document is added.
+struct WordHit {
+    std::uint32_t key;       // WordTable::Key(word id, context)
+    std::uint32_t position;
 };
 
 class WordTable {
 public:
-    void Add(std::string_view word, Context context, std::uint32_t document, std::uint32_t position);
+    // The id of `word`, adding it when new.
+    std::uint32_t Intern(std::string_view word);
+    static std::uint32_t Key(std::uint32_t wordId, Context context) {
+        return wordId * 2 + static_cast<std::uint32_t>(context);
+    }
 
-    // The words sorted by their bytes as unsigned values.
-    std::vector<const WordEntry*> SortedWords() const;
+    // Adds the hits of one document (in ascending position order). Documents
+    // must come in ascending order.
+    void AddDocument(std::uint32_t document, const std::vector<WordHit>& hits);
+
+    std::size_t wordCount() const { return words_.size(); }
+    const std::string& word(std::uint32_t id) const { return words_[id]; }
+    const Postings& postings(std::uint32_t id, Context context) const { return postings_[Key(id, context)]; }
+
+    // Word ids sorted by the words' bytes as unsigned values.
+    std::vector<std::uint32_t> SortedIds() const;
 
     std::uint64_t occurrences() const { return occurrences_; }
     std::uint64_t occurrenceBytes() const { return occurrenceBytes_; }
-    std::size_t distinctWords() const { return words_.size(); }
 
 private:
-    WordEntry& Find(std::string_view word);
-
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
@@ -57,9 +64,15 @@ private:
     // Two-byte words are looked up directly by their value; others by hash.
     std::vector<std::int32_t> twoByte_ = std::vector<std::int32_t>(65536, -1);
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> other_;
-    std::vector<std::unique_ptr<WordEntry>> words_;
+    std::vector<std::string> words_;
+    std::vector<Postings> postings_;  // by key
     std::uint64_t occurrences_ = 0;
     std::uint64_t occurrenceBytes_ = 0;
+
+    // Scratch space of AddDocument: positions grouped by key.
+    std::vector<std::uint32_t> counts_;
+    std::vector<std::uint32_t> touched_;
+    std::vector<std::uint32_t> grouped_;
 };
 
 }  // namespace hhc::fts

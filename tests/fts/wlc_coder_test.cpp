@@ -36,13 +36,15 @@ TEST(LocationCodes, MatchAKnownBlockWithRootsOneOneSeven) {
 TEST(LocationCodes, MatchAKnownTwoDocumentBlockWithRootsZero) {
     // A word at position 0 of documents 0 and 1, roots 0/0/0: 40 A0.
     hhc::fts::Postings p;
-    p.Add(0, 0);
-    p.Add(1, 0);
+    const std::uint32_t zero[] = {0};
+    p.AddDocument(0, zero, 1);
+    p.AddDocument(1, zero, 1);
     std::string out;
     hhc::fts::AppendLocationCodes(p, {0, 0, 0}, out);
     EXPECT_EQ(Hex(out), "40A0");
     hhc::fts::Postings one;
-    one.Add(0, 1);
+    const std::uint32_t first[] = {1};
+    one.AddDocument(0, first, 1);
     out.clear();
     hhc::fts::AppendLocationCodes(one, {0, 0, 0}, out);
     EXPECT_EQ(Hex(out), "50");
@@ -59,9 +61,9 @@ TEST(LocationCodes, ScaleRootCodesHaveTheDocumentedShapes) {
 
 TEST(LocationCodes, EveryDocumentStartsOnAFreshByte) {
     hhc::fts::Postings p;
-    p.Add(3, 5);
-    p.Add(3, 9);
-    p.Add(4, 1);
+    const std::uint32_t positions[] = {5, 9, 1};
+    p.AddDocument(3, positions, 2);
+    p.AddDocument(4, positions + 2, 1);
     std::string out;
     hhc::fts::AppendLocationCodes(p, {2, 0, 3}, out);
     // doc 3: 0 11 | count 2: 110 0 | 5: 0 101 | +4: 0 100 -> 01111000 10101000 (pad)
