@@ -1,6 +1,7 @@
 #include "lzx/optimal_parser.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace hhc::lzx {
@@ -8,6 +9,12 @@ namespace {
 
 constexpr std::uint32_t kInfiniteCost = std::numeric_limits<std::uint32_t>::max();
 constexpr std::size_t kPairValues = 0x10000;
+
+std::uint16_t LoadPair(const std::uint8_t* p) {
+    std::uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
 
 }  // namespace
 
@@ -81,15 +88,15 @@ void OptimalParser::ParseFrame(std::uint32_t frameStart, RepeatedOffsets& repeat
         Relax(i + 1, base + cost_->main[data_[pos]], 1, 0, 0);
 
         const std::uint8_t* here = data_ + pos;
-        for (unsigned r = 0; r < kNumRepeatedOffsets; ++r) {
-            const std::uint32_t distance = node.offsets[r];
-            if (distance > pos || limit < kMinMatch) continue;
-            if (here[0] != here[-static_cast<std::ptrdiff_t>(distance)] ||
-                here[1] != here[1 - static_cast<std::ptrdiff_t>(distance)])
-                continue;
-            const unsigned length = CommonLength(here, here - distance, limit);
-            for (unsigned len = kMinMatch; len <= length; ++len)
-                Relax(i + len, base + static_cast<std::uint32_t>(cost_->MatchCost(r, len)), len, r, distance);
+        if (limit >= kMinMatch) {
+            const std::uint16_t head = LoadPair(here);
+            for (unsigned r = 0; r < kNumRepeatedOffsets; ++r) {
+                const std::uint32_t distance = node.offsets[r];
+                if (distance > pos || LoadPair(here - distance) != head) continue;
+                const unsigned length = CommonLength(here, here - distance, limit);
+                for (unsigned len = kMinMatch; len <= length; ++len)
+                    Relax(i + len, base + static_cast<std::uint32_t>(cost_->MatchCost(r, len)), len, r, distance);
+            }
         }
 
         const unsigned longest = CollectMatches(pos, limit);
