@@ -24,7 +24,12 @@ std::string ReadWholeFile(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
+std::string Quote(const fs::path& path) {
+    std::string quoted = "'";
+    quoted += path.string();
+    quoted += '\'';
+    return quoted;
+}
 
 // Compares the files found under `root` (named relative to it) with `expected`.
 std::vector<std::string> CompareExtracted(const std::string& reader, const fs::path& root, const Files& expected) {
