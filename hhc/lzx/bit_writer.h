@@ -15,21 +15,28 @@ public:
     void Write(std::uint32_t value, unsigned count) {
         buffer_ = (buffer_ << count) | (value & ((std::uint64_t{1} << count) - 1));
         pending_ += count;
-        while (pending_ >= 16) {
-            pending_ -= 16;
-            PutWord(static_cast<std::uint16_t>(buffer_ >> pending_));
+        if (pending_ >= 32) {
+            pending_ -= 32;
+            PutWords(static_cast<std::uint32_t>(buffer_ >> pending_));
         }
     }
 
-    // Completes the current 16-bit word with zero bits; nothing when aligned.
+    // Completes the current 16-bit word with zero bits (nothing when the bits
+    // written so far fill whole words) and flushes every complete word.
     void AlignToWord() {
-        if (pending_ != 0) Write(0, 16 - pending_);
+        if (pending_ % 16 != 0) Write(0, 16 - pending_ % 16);
+        if (pending_ == 16) {
+            PutWord(static_cast<std::uint16_t>(buffer_));
+            pending_ = 0;
+        }
     }
 
-    bool Aligned() const { return pending_ == 0; }
+    // True when the bits written so far fill whole 16-bit words.
+    bool Aligned() const { return pending_ % 16 == 0; }
 
-    // Raw bytes after an aligned point (uncompressed block contents).
+    // Raw bytes at a word boundary (uncompressed block contents).
     void WriteBytes(const std::uint8_t* data, std::size_t size) {
+        AlignToWord();
         out_.insert(out_.end(), data, data + size);
     }
     void WriteUint32LE(std::uint32_t v) {
@@ -38,17 +45,21 @@ public:
         WriteBytes(b, 4);
     }
 
-    std::size_t ByteSize() const { return out_.size(); }
-
 private:
     void PutWord(std::uint16_t word) {
-        out_.push_back(static_cast<std::uint8_t>(word));
-        out_.push_back(static_cast<std::uint8_t>(word >> 8));
+        const std::uint8_t b[2] = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
+        out_.insert(out_.end(), b, b + 2);
+    }
+    // Two words, the first in the high half.
+    void PutWords(std::uint32_t words) {
+        const std::uint8_t b[4] = {static_cast<std::uint8_t>(words >> 16), static_cast<std::uint8_t>(words >> 24),
+                                   static_cast<std::uint8_t>(words), static_cast<std::uint8_t>(words >> 8)};
+        out_.insert(out_.end(), b, b + 4);
     }
 
     std::vector<std::uint8_t>& out_;
     std::uint64_t buffer_ = 0;
-    unsigned pending_ = 0;
+    unsigned pending_ = 0;  // bits in `buffer_` not yet written to `out_`, < 32
 };
 
 }  // namespace hhc::lzx
