@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -46,10 +48,9 @@ std::string ReadProjectText(const fs::path& file) {
 
 // Replaces bytes that are not UTF-8 so that a name can still be stored.
 std::string LossyUtf8(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        out.push_back(byte < 0x80 ? text[i] : '_');
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) >= 0x80) c = '_';
     }
     return out;
 }
