@@ -144,7 +144,7 @@ TEST(WindowDefinitionTest, EmptyFieldsSetNothing) {
 TEST(WindowDefinitionTest, CaptionsWithQuotesAndCommasKeepTheOtherFieldsInPlace) {
     const std::string tail = ",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\",,,,,0x20,180,0x10387C,"
                              "[80,60,720,540],0x0,0x0,,1,,,0";
-    for (const std::string caption : {"A, B", "say \"hi\"", "say \"hi\", then go", "a\"b"}) {
+    for (const std::string caption : {"A, B", "say \"hi\"", "say \"hi\", then go", "a\"b", "\"Notes\"", " padded "}) {
         const WindowDefinition window = ParseWindowDefinition("Main", "\"" + caption + "\"" + tail);
         EXPECT_EQ(window.caption, caption);
         EXPECT_EQ(window.toc, "Temp.hhc") << caption;
