@@ -32,9 +32,38 @@ bool IsBlank(char32_t c) {
     return c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F;
 }
 
+// True when the page says in its first bytes that it is written in UTF-8
+// (<meta charset="utf-8"> or content="text/html; charset=utf-8").
+bool DeclaresUtf8(std::string_view html) {
+    std::string head(html.substr(0, 4096));
+    for (char& c : head) c = AsciiLower(c);
+    std::size_t at = 0;
+    while ((at = head.find("charset", at)) != std::string::npos) {
+        at += 7;
+        std::size_t p = at;
+        while (p < head.size() && (head[p] == ' ' || head[p] == '=' || head[p] == '"' || head[p] == '\'')) ++p;
+        if (head.compare(p, 5, "utf-8") == 0 || head.compare(p, 4, "utf8") == 0) return true;
+    }
+    return false;
+}
+
+// Decodes one UTF-8 sequence at `p`; returns 0xFFFD for a malformed one.
+char32_t DecodeUtf8(std::string_view s, std::size_t& p) {
+    auto b = static_cast<std::uint8_t>(s[p++]);
+    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+    if (b >= 0x80 && extra == 0) return 0xFFFD;
+    char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
+    for (int i = 0; i < extra; ++i) {
+        if (p >= s.size() || (static_cast<std::uint8_t>(s[p]) & 0xC0) != 0x80) return 0xFFFD;
+        c = (c << 6) | (static_cast<std::uint8_t>(s[p++]) & 0x3F);
+    }
+    return c;
+}
+
 class Extractor {
 public:
-    Extractor(std::string_view html, CodePage& codePage) : html_(html), cp_(codePage) {}
+    Extractor(std::string_view html, CodePage& codePage)
+        : html_(html), cp_(codePage), utf8_(codePage.number() != 65001 && DeclaresUtf8(html)) {}
 
     PageText Run() {
         while (pos_ < html_.size()) {
@@ -74,6 +103,10 @@ private:
         std::string* target = Target();
         if (target == nullptr) {
             pos_ = end;
+            return;
+        }
+        if (utf8_) {
+            while (pos_ < end) EmitCodePoint(DecodeUtf8(html_.substr(0, end), pos_));
             return;
         }
         while (pos_ < end) {
@@ -232,6 +265,7 @@ private:
 
     std::string_view html_;
     CodePage& cp_;
+    bool utf8_;  // a UTF-8 page in a book of another code page: text is converted
     std::size_t pos_ = 0;
     bool inHead_ = false;
     bool inTitle_ = false;

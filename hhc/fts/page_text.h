@@ -21,7 +21,8 @@ struct PageText {
 
 // Text runs are copied byte for byte except that a lead byte without a valid
 // trail byte becomes kUnwritable, so every double-byte character in the result
-// is whole.
+// is whole. A page that declares UTF-8 has its text converted into the book's
+// code page, so that queries (always in the book's code page) find it.
 PageText ExtractPageText(std::string_view html, CodePage& codePage);
 
 }  // namespace hhc::fts

@@ -73,3 +73,17 @@ TEST(PageText, UnterminatedCommentOrScriptEndsTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PageText, Utf8PagesAreConvertedIntoTheBooksCodePage) {
+    hhc::fts::CodePage cp(936);
+    auto text = hhc::fts::ExtractPageText(
+        "<html><head><meta charset=\"UTF-8\"><title>\xE4\xB8\xAD</title></head>"
+        "<body><p>\xE4\xB8\xAD\xE6\x96\x87 x\xF0\x9F\x98\x80y \xFF</p></body></html>",
+        cp);
+    EXPECT_EQ(text.title, "\xD6\xD0");
+    EXPECT_EQ(text.body, std::string("\xD6\xD0\xCE\xC4 x\x01y \x01\0", 11));
+}
+
+}  // namespace
