@@ -32,17 +32,19 @@ bool IsBlank(char32_t c) {
     return c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F;
 }
 
-// True when the page says in its first bytes that it is written in UTF-8
+// True when a <meta> tag in the page's first bytes says it is written in UTF-8
 // (<meta charset="utf-8"> or content="text/html; charset=utf-8").
 bool DeclaresUtf8(std::string_view html) {
     std::string head(html.substr(0, 4096));
     for (char& c : head) c = AsciiLower(c);
-    std::size_t at = 0;
-    while ((at = head.find("charset", at)) != std::string::npos) {
+    for (std::size_t meta = head.find("<meta"); meta != std::string::npos; meta = head.find("<meta", meta + 5)) {
+        std::size_t end = head.find('>', meta);
+        std::string tag = head.substr(meta, end == std::string::npos ? std::string::npos : end - meta);
+        std::size_t at = tag.find("charset");
+        if (at == std::string::npos) continue;
         at += 7;
-        std::size_t p = at;
-        while (p < head.size() && (head[p] == ' ' || head[p] == '=' || head[p] == '"' || head[p] == '\'')) ++p;
-        if (head.compare(p, 5, "utf-8") == 0 || head.compare(p, 4, "utf8") == 0) return true;
+        while (at < tag.size() && (tag[at] == ' ' || tag[at] == '=' || tag[at] == '"' || tag[at] == '\'')) ++at;
+        return tag.compare(at, 5, "utf-8") == 0 || tag.compare(at, 4, "utf8") == 0;
     }
     return false;
 }

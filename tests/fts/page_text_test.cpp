@@ -87,3 +87,16 @@ TEST(PageText, Utf8PagesAreConvertedIntoTheBooksCodePage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PageText, OnlyAMetaTagDeclaresUtf8) {
+    hhc::fts::CodePage cp(936);
+    auto text = hhc::fts::ExtractPageText(
+        "<html><head><meta http-equiv='Content-Type' content='text/html; charset=gb2312'></head>"
+        "<body><p>charset=utf-8 \xD6\xD0</p></body></html>",
+        cp);
+    EXPECT_EQ(text.body, std::string("charset=utf-8 \xD6\xD0\0", 17));
+}
+
+}  // namespace
