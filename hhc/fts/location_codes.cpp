@@ -23,19 +23,6 @@ void ForEachDocument(const Postings& postings, Visit&& visit) {
 
 }  // namespace
 
-void LocationRootChooser::Add(const Postings& postings) {
-    const std::vector<std::uint32_t>& data = postings.data();
-    ForEachDocument(postings, [&](std::uint32_t delta, std::uint32_t count, std::size_t first, std::size_t end) {
-        document_.Add(delta);
-        count_.Add(count);
-        std::uint32_t previous = 0;
-        for (std::size_t p = first; p < end; ++p) {
-            location_.Add(data[p] - previous);
-            previous = data[p];
-        }
-    });
-}
-
 void AppendLocationCodes(const Postings& postings, const LocationRoots& roots, std::string& out) {
     const std::vector<std::uint32_t>& data = postings.data();
     BitWriter bits(out);

@@ -18,17 +18,6 @@ struct LocationRoots {
     unsigned location = 0;
 };
 
-class LocationRootChooser {
-public:
-    void Add(const Postings& postings);
-    LocationRoots Best() const { return {document_.Best(), count_.Best(), location_.Best()}; }
-
-private:
-    RootChooser document_;
-    RootChooser count_;
-    RootChooser location_;
-};
-
 // Appends the block of `postings` to `out`.
 void AppendLocationCodes(const Postings& postings, const LocationRoots& roots, std::string& out);
 

@@ -54,25 +54,15 @@ SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32
     for (const SearchTopic* topic : ordered) IndexPage(*topic, cp, table, hits);
 
     std::vector<std::uint32_t> words = table.SortedIds();
-    LocationRootChooser chooser;
     HeaderFields header;
     for (std::uint32_t id : words) {
         for (Context context : {Context::kBody, Context::kTitle}) {
             const Postings& p = table.postings(id, context);
-            if (p.empty()) continue;
-            chooser.Add(p);
-            std::uint32_t lastDocument = p.data()[p.data().size() - 1];
-            for (auto it = p.data().rbegin(); it != p.data().rend(); ++it) {
-                if (*it & Postings::kDocumentMark) {
-                    lastDocument = *it & ~Postings::kDocumentMark;
-                    break;
-                }
-            }
-            header.highestDocument = std::max(header.highestDocument, lastDocument);
+            if (!p.empty()) header.highestDocument = std::max(header.highestDocument, p.lastDocument());
         }
         header.longestWord = std::max<std::uint32_t>(header.longestWord, static_cast<std::uint32_t>(table.word(id).size()));
     }
-    LocationRoots roots = chooser.Best();
+    LocationRoots roots{table.documentDeltas().Best(), table.positionCounts().Best(), table.positionDeltas().Best()};
 
     // All blocks first, so that entry sizes are known when leaves are cut.
     std::string blocks;

@@ -17,10 +17,10 @@ public:
     explicit BitWriter(std::string& out) : out_(out) {}
     ~BitWriter() { FlushToByte(); }
 
-    // The low `count` bits of `value`, highest first (count <= 32).
-    void Put(std::uint32_t value, unsigned count) {
+    // The low `count` bits of `value`, highest first (count <= 56).
+    void Put(std::uint64_t value, unsigned count) {
         if (count == 0) return;
-        if (count < 32) value &= (std::uint32_t{1} << count) - 1;
+        value &= (std::uint64_t{1} << count) - 1;
         acc_ = (acc_ << count) | value;
         bits_ += count;
         while (bits_ >= 8) {
@@ -30,8 +30,8 @@ public:
     }
     void PutOnes(unsigned count) {
         while (count > 0) {
-            unsigned n = count > 24 ? 24 : count;
-            Put((std::uint32_t{1} << n) - 1, n);
+            unsigned n = count > 32 ? 32 : count;
+            Put((std::uint64_t{1} << n) - 1, n);
             count -= n;
         }
     }
@@ -54,9 +54,14 @@ inline void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root) {
         bits.Put(value, root + 1);  // a 0 bit, then r bits: value < 2^r
         return;
     }
-    bits.PutOnes(n - root);
-    bits.Put(0, 1);
-    bits.Put(value, n - 1);
+    unsigned ones = n - root;
+    std::uint64_t mantissa = value & ((std::uint64_t{1} << (n - 1)) - 1);
+    if (ones + n <= 56) {  // ones, a 0 bit and n - 1 bits in one go
+        bits.Put(((std::uint64_t{1} << ones) - 1) << n | mantissa, ones + n);
+        return;
+    }
+    bits.PutOnes(ones);
+    bits.Put(mantissa, n);  // the 0 bit is the top bit of n bits
 }
 
 // Counts how many values of each bit length occur, to pick the root size that

@@ -8,6 +8,7 @@ void Postings::AddDocument(std::uint32_t document, const std::uint32_t* position
     data_.push_back(document | kDocumentMark);
     data_.insert(data_.end(), positions, positions + count);  // positions stay below 2^31
     ++documentCount_;
+    lastDocument_ = document;
 }
 
 std::uint32_t WordTable::Intern(std::string_view word) {
@@ -49,7 +50,15 @@ void WordTable::AddDocument(std::uint32_t document, const std::vector<WordHit>& 
     start = 0;
     for (std::uint32_t key : touched_) {
         std::uint32_t end = counts_[key];
-        postings_[key].AddDocument(document, grouped_.data() + start, end - start);
+        Postings& p = postings_[key];
+        documentDeltas_.Add(document - (p.empty() ? 0 : p.lastDocument()));
+        positionCounts_.Add(end - start);
+        std::uint32_t previous = 0;
+        for (std::uint32_t i = start; i < end; ++i) {
+            positionDeltas_.Add(grouped_[i] - previous);
+            previous = grouped_[i];
+        }
+        p.AddDocument(document, grouped_.data() + start, end - start);
         start = end;
         counts_[key] = 0;
     }

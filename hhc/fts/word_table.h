@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "fts/wlc_coder.h"
+
 namespace hhc::fts {
 
 enum class Context : std::uint8_t { kBody = 0, kTitle = 1 };
@@ -21,11 +23,13 @@ public:
     void AddDocument(std::uint32_t document, const std::uint32_t* positions, std::size_t count);
     bool empty() const { return data_.empty(); }
     std::uint32_t documentCount() const { return documentCount_; }
+    std::uint32_t lastDocument() const { return lastDocument_; }
     const std::vector<std::uint32_t>& data() const { return data_; }
 
 private:
     std::vector<std::uint32_t> data_;
     std::uint32_t documentCount_ = 0;
+    std::uint32_t lastDocument_ = 0;
 };
 
 // One word as it occurs in one document, before the document is added.
@@ -53,6 +57,12 @@ public:
     // Word ids sorted by the words' bytes as unsigned values.
     std::vector<std::uint32_t> SortedIds() const;
 
+    // Every value the location codes will hold, by kind, for choosing their
+    // root sizes: document deltas, position counts, position deltas.
+    const RootChooser& documentDeltas() const { return documentDeltas_; }
+    const RootChooser& positionCounts() const { return positionCounts_; }
+    const RootChooser& positionDeltas() const { return positionDeltas_; }
+
     std::uint64_t occurrences() const { return occurrences_; }
     std::uint64_t occurrenceBytes() const { return occurrenceBytes_; }
 
@@ -68,6 +78,9 @@ private:
     std::vector<Postings> postings_;  // by key
     std::uint64_t occurrences_ = 0;
     std::uint64_t occurrenceBytes_ = 0;
+    RootChooser documentDeltas_;
+    RootChooser positionCounts_;
+    RootChooser positionDeltas_;
 
     // Scratch space of AddDocument: positions grouped by key.
     std::vector<std::uint32_t> counts_;
