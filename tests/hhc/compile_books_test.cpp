@@ -294,11 +294,18 @@ TEST_F(CompileBooksTest, LinksInAnotherLetterCaseFindTheFileOnce) {
 TEST_F(CompileBooksTest, ChineseFileNamesBecomeUtf8NamesInTheBook) {
     const fs::path folder = scratch_.path() / "names";
     const std::string utf8Name = "\xE4\xB8\xAD\xE6\x96\x87.htm";  // 中文.htm as the file system spells it
-    WriteFileBytes(folder / "index.htm", "<title>x</title><a href='" + kGbkChinese + ".htm'>gbk link</a>");
+    const std::string gbkName = kGbkTest + ".htm";  // 测试.htm spelled in code page 936 on disk
+    WriteFileBytes(folder / "index.htm", "<title>x</title><a href='" + kGbkChinese + ".htm'>gbk link</a>"
+                                         "<a href='sub/" + gbkName + "'>gbk name</a>");
     WriteFileBytes(folder / utf8Name, "<title>" + kGbkChinese + "</title>");
+    WriteFileBytes(folder / "sub" / gbkName, "<title>" + kGbkTest + "</title>");
     WriteFileBytes(folder / "n.hhp", "[OPTIONS]\r\nLanguage=0x804\r\n[FILES]\r\nindex.htm\r\n");
     const fs::path book = CompileOk(folder / "n.hhp", folder / "n.chm");
-    ExpectEveryReaderFinds(book, SourcesIn(folder));
+    BookFiles expected = SourcesIn(folder);
+    // Directory names in a book are UTF-8 whatever the file system's spelling.
+    expected["/sub/\xE6\xB5\x8B\xE8\xAF\x95.htm"] = expected.at("/sub/" + gbkName);
+    expected.erase("/sub/" + gbkName);
+    ExpectEveryReaderFinds(book, expected);
 }
 
 }  // namespace
