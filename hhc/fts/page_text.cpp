@@ -21,11 +21,18 @@ constexpr std::string_view kBlockElements[] = {
     "h1",      "h2",      "h3",     "h4",         "h5",     "h6",      "header", "hr",
     "html",    "li",      "main",   "nav",        "ol",     "option",  "p",      "pre",
     "section", "select",  "table",  "tbody",      "td",     "textarea", "tfoot", "th",
-    "thead",   "title",   "tr",     "ul",
+    "thead",   "tr",      "ul",
 };
 
 bool IsBlockElement(std::string_view name) {
     return std::binary_search(std::begin(kBlockElements), std::end(kBlockElements), name);
+}
+
+// Elements that may stand in <head>; any other start tag ends the head, as in
+// a browser, so that a page missing </head> and <body> still has its text.
+bool BelongsInHead(std::string_view name) {
+    return name == "base" || name == "link" || name == "meta" || name == "noscript" || name == "object" ||
+           name == "param" || name == "title" || name == "html" || name == "head";
 }
 
 bool IsBlank(char32_t c) {
@@ -242,7 +249,7 @@ private:
             inHead_ = !closing;
             return;
         }
-        if (name == "body" && !closing) inHead_ = false;
+        if (inHead_ && !closing && !BelongsInHead(name)) inHead_ = false;
         if (name == "title") {
             inTitle_ = !closing;
             return;

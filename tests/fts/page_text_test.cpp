@@ -100,3 +100,14 @@ TEST(PageText, OnlyAMetaTagDeclaresUtf8) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PageText, AHeadWithoutItsEndTagEndsAtTheFirstBodyElement) {
+    hhc::fts::CodePage cp(936);
+    auto text = hhc::fts::ExtractPageText("<html><head><title>T</title>css text<p>shown</p></html>", cp);
+    EXPECT_EQ(text.title, "T");
+    EXPECT_EQ(text.body, std::string("shown\0", 6));
+}
+
+}  // namespace
