@@ -4,8 +4,9 @@ the hits against the expected pages.
   pychm_search_check.py search BOOK EXPECTATIONS
       EXPECTATIONS: one query a line, tab-separated fields:
       query bytes (hex), expected "title-hex=url" pairs joined by ','.
-      Each query is run as a whole-word search; the hits (title -> url) must
-      equal the expected pairs exactly.
+      Each query is run as a whole-word search, and a one-character Chinese
+      query also as a prefix search (which walks the chain of leaves); the
+      hits (title -> url) must equal the expected pairs exactly.
   pychm_search_check.py dump BOOK NAME OUT
       Writes the internal file NAME of BOOK to OUT.
 """
@@ -42,15 +43,17 @@ def search(book_path, expectations_path):
             for pair in filter(None, pairs.split(",")):
                 title_hex, _, url = pair.partition("=")
                 expected[bytes.fromhex(title_hex)] = url.encode()
-            result = book.Search(query, 1, 0)
-            hits = dict(result[1]) if result else {}
-            queries += 1
-            if hits != expected:
-                failures += 1
-                missing = {k: v for k, v in expected.items() if hits.get(k) != v}
-                extra = {k: v for k, v in hits.items() if expected.get(k) != v}
-                print("query", query_hex, "missing", sorted(missing.values())[:8],
-                      "unexpected", sorted(extra.items())[:8])
+            modes = [1, 0] if len(query) == 2 and query[0] >= 0x81 else [1]
+            for whole_words in modes:
+                result = book.Search(query, whole_words, 0)
+                hits = dict(result[1]) if result else {}
+                queries += 1
+                if hits != expected:
+                    failures += 1
+                    missing = {k: v for k, v in expected.items() if hits.get(k) != v}
+                    extra = {k: v for k, v in hits.items() if expected.get(k) != v}
+                    print("query", query_hex, "whole words" if whole_words else "prefix",
+                          "missing", sorted(missing.values())[:8], "unexpected", sorted(extra.items())[:8])
     print(queries, "queries,", failures, "failed")
     return 1 if failures else 0
 
