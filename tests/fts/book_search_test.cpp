@@ -11,6 +11,9 @@
 #include <random>
 #include <set>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "fts_reader.h"
 #include "page_corpus.h"
 
