@@ -4,9 +4,9 @@
 // phrases.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <fstream>
 #include <random>
 #include <set>
