@@ -1,8 +1,12 @@
 #include "container/compressed_section.h"
 
 #include <span>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace hhc::container {
 
@@ -15,6 +19,14 @@ std::uint64_t SectionFiller(std::uint64_t length) {
 }
 
 namespace {
+
+// The released files were many small blocks; the allocator keeps such memory
+// for reuse unless asked, so a big book would count twice towards the peak.
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 std::uint64_t FrameCount(std::uint64_t length) { return (length + lzx::kFrameSize - 1) / lzx::kFrameSize; }
 
@@ -40,10 +52,11 @@ CompressedContent CompressFiles(const std::vector<InternalFile>& files, std::vec
         stream.insert(stream.end(), f.data.begin(), f.data.end());
         if (releasable) std::string().swap((*releasable)[i].data);
     }
+    if (releasable) ReturnFreedMemory();
     stream.insert(stream.end(), filler, 0);
     content.sectionLength = stream.size();
 
-    content.lzx = lzx::CompressSection(std::span<const std::uint8_t>(stream.data(), stream.size()));
+    content.lzx = lzx::CompressSection(std::move(stream));
     if (content.lzx.frameOffsets.size() != FrameCount(content.sectionLength) ||
         content.lzx.frameOffsets.empty() || content.lzx.frameOffsets.front() != 0)
         throw std::logic_error("LZX compressor returned a frame table that does not match the section length");

@@ -32,6 +32,9 @@ void EncodeGroup(std::span<const std::uint8_t> section, std::size_t group, Inter
     encoder.ForgetCostModel();
     for (std::size_t offset = begin; offset < end; offset += kIntervalSize)
         encoder.Encode(section.subspan(offset, std::min(kIntervalSize, end - offset)), piece.data, piece.frameOffsets);
+    // The pieces all live until they are joined, next to the joined stream:
+    // drop the growth slack so a big book is not held at up to twice its size.
+    piece.data.shrink_to_fit();
 }
 
 unsigned ThreadCount(std::size_t groups) {
@@ -39,9 +42,7 @@ unsigned ThreadCount(std::size_t groups) {
     return static_cast<unsigned>(std::min<std::size_t>({hardware, std::max<std::size_t>(1, groups), kMaxThreads}));
 }
 
-}  // namespace
-
-CompressedSection CompressSection(std::span<const std::uint8_t> section) {
+std::vector<Piece> EncodePieces(std::span<const std::uint8_t> section) {
     const std::size_t intervals = (section.size() + kIntervalSize - 1) / kIntervalSize;
     const std::size_t groups = (intervals + kIntervalsPerGroup - 1) / kIntervalsPerGroup;
 
@@ -73,13 +74,20 @@ CompressedSection CompressSection(std::span<const std::uint8_t> section) {
     work();
     for (std::thread& worker : workers) worker.join();
     if (failure) std::rethrow_exception(failure);
+    return pieces;
+}
 
-    // Join the pieces, releasing each once copied so the stream is not held twice.
+// Joins the pieces, releasing each once copied so the stream is not held twice.
+CompressedSection JoinPieces(std::vector<Piece> pieces) {
     CompressedSection result;
     std::size_t total = 0;
-    for (const Piece& piece : pieces) total += piece.data.size();
+    std::size_t frames = 0;
+    for (const Piece& piece : pieces) {
+        total += piece.data.size();
+        frames += piece.frameOffsets.size();
+    }
     result.data.reserve(total);
-    result.frameOffsets.reserve((section.size() + kFrameSize - 1) / kFrameSize);
+    result.frameOffsets.reserve(frames);
     for (Piece& piece : pieces) {
         const std::uint64_t base = result.data.size();
         for (std::uint64_t offset : piece.frameOffsets) result.frameOffsets.push_back(base + offset);
@@ -87,6 +95,18 @@ CompressedSection CompressSection(std::span<const std::uint8_t> section) {
         piece = Piece{};
     }
     return result;
+}
+
+}  // namespace
+
+CompressedSection CompressSection(std::span<const std::uint8_t> section) {
+    return JoinPieces(EncodePieces(section));
+}
+
+CompressedSection CompressSection(std::vector<std::uint8_t>&& section) {
+    std::vector<Piece> pieces = EncodePieces(section);
+    std::vector<std::uint8_t>().swap(section);  // not needed for the join
+    return JoinPieces(std::move(pieces));
 }
 
 }  // namespace hhc::lzx

@@ -21,5 +21,8 @@ struct CompressedSection {
 // container needs; this pads the last frame with zeros (coded in the stream,
 // not counted in the section length) and records one offset per frame.
 CompressedSection CompressSection(std::span<const std::uint8_t> section);
+// The same, releasing the section's bytes as soon as they are coded, so that a
+// big book is not held as input and output at once.
+CompressedSection CompressSection(std::vector<std::uint8_t>&& section);
 
 }  // namespace hhc::lzx
