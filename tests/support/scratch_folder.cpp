@@ -1,0 +1,66 @@
+#include "scratch_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "test_files.h"
+
+namespace test_support {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool UsableMemoryFolder(const fs::path& folder, ScratchUse use) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec) || access(folder.c_str(), W_OK) != 0) return false;
+    if (use == ScratchUse::kFiles) return true;
+    struct statvfs info {};
+    return statvfs(folder.c_str(), &info) == 0 && !(info.f_flag & ST_NOEXEC);
+}
+
+fs::path ScratchBase(ScratchUse use) {
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) return tmp;
+    const fs::path shm = "/dev/shm";
+    if (UsableMemoryFolder(shm, use)) return shm;
+    return fs::temp_directory_path();
+}
+
+// "<prefix>-<suite>-<test>", with characters that cannot stand in a file name
+// (parameterised tests carry '/') replaced.
+std::string FolderName(std::string_view prefix) {
+    std::string name(prefix);
+    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        name += std::string("-") + info->test_suite_name() + "-" + info->name();
+    }
+    for (char& c : name) {
+        if (c == '/' || c == '\\') c = '_';
+    }
+    return name;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder(std::string_view prefix, ScratchUse use) {
+    std::string pattern = (ScratchBase(use) / (FolderName(prefix) + "-XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a scratch folder " + pattern);
+    path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    if (std::getenv("CHMBOOK_KEEP_SCRATCH")) return;
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+fs::path ScratchFolder::Write(std::string_view name, std::string_view bytes) const {
+    const fs::path file = path_ / name;
+    WriteBytes(file, bytes);
+    return file;
+}
+
+}  // namespace test_support
