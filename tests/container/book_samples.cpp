@@ -61,4 +61,12 @@ std::vector<InternalFile> SortStressFiles() {
     return files;
 }
 
+test_support::BookFiles ExpectedFrom(const std::vector<InternalFile>& files) {
+    test_support::BookFiles expected;
+    expected["/#ITBITS"] = "";
+    for (const InternalFile& f : files)
+        if (f.name.empty() || f.name.back() != '/') expected[f.name] = f.data;
+    return expected;
+}
+
 }  // namespace container_test

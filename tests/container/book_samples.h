@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "container/itsf_writer.h"
+#include "test_files.h"
 
 namespace container_test {
 
@@ -25,5 +26,10 @@ std::vector<InternalFile> NumberedPages(std::size_t count, const std::string& pr
 // Names that differ from their neighbours in the characters where sort rules
 // disagree: case, digits, '#', '$', "::", punctuation between 'Z' and 'a'.
 std::vector<InternalFile> SortStressFiles();
+
+// The files a book built from `files` holds, as readers extract them: the
+// given ones (folder entries left out) plus the empty "/#ITBITS" the
+// container adds.
+test_support::BookFiles ExpectedFrom(const std::vector<InternalFile>& files);
 
 }  // namespace container_test

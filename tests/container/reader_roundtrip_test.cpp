@@ -8,42 +8,29 @@
 #include "book_samples.h"
 #include "chm_readers.h"
 #include "container/itsf_writer.h"
-#include "scratch_dir.h"
+#include "scratch_folder.h"
 
 namespace container_test {
 namespace {
 
 using hhc::container::BuildContainer;
-
-std::string Joined(const Problems& problems) {
-    std::string out;
-    for (const std::string& p : problems) out += "\n  " + p;
-    return out;
-}
+using test_support::Joined;
 
 // Builds the book, checks its structure, and has every reader extract it.
 // Returns the parsed structure for further checks.
 ParsedBook ExpectReadersAgree(const std::vector<InternalFile>& files) {
-    ScratchDir scratch;
+    test_support::ScratchFolder scratch("container-test");
     const std::string book = BuildContainer(files, {});
-    const auto path = scratch.path() / "book.chm";
-    WriteBytes(path, book);
+    const auto path = scratch.Write("book.chm", book);
 
     ParsedBook parsed = ParseBook(book);
     EXPECT_TRUE(parsed.problems.empty()) << "structure:" << Joined(parsed.problems);
-    const Problems dataSpace = CheckDataSpace(book, parsed);
+    const auto dataSpace = CheckDataSpace(book, parsed);
     EXPECT_TRUE(dataSpace.empty()) << "::DataSpace:" << Joined(dataSpace);
 
-    const ExpectedFiles expected = ExpectedFrom(files);
-    struct Reader {
-        const char* name;
-        Problems (*check)(const std::filesystem::path&, const ExpectedFiles&, const std::filesystem::path&);
-    };
-    for (const Reader& reader : {Reader{"libmspack", CheckWithLibmspack}, Reader{"extract_chmLib", CheckWithChmlibExtract},
-                                 Reader{"7-Zip", CheckWith7zip}, Reader{"pychm", CheckWithPychm}}) {
-        const auto dir = scratch.path() / reader.name;
-        std::filesystem::create_directories(dir);
-        const Problems problems = reader.check(path, expected, dir);
+    const test_support::BookFiles expected = ExpectedFrom(files);
+    for (const test_support::ChmReader& reader : test_support::kChmReaders) {
+        const test_support::Problems problems = test_support::CheckWithReader(reader, path, expected, scratch.path());
         EXPECT_TRUE(problems.empty()) << reader.name << ":" << Joined(problems);
     }
     return parsed;
