@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "lzx/frame_probe.h"
 #include "lzx/huffman.h"
 
 namespace hhc::lzx {
@@ -79,22 +80,42 @@ void IntervalEncoder::Encode(std::span<const std::uint8_t> bytes, std::vector<st
     }
 }
 
+// Frames that look incompressible get the greedy parse, priced by their own
+// byte frequencies; the others the full parse. Only fully parsed frames teach
+// the cost model, so text after a stretch of such data is priced as text.
 void IntervalEncoder::ParseInterval(std::size_t paddedSize) {
-    if (!haveModel_) {
+    FrameParses parses{};
+    unsigned greedyFrames = 0;
+    for (unsigned f = 0; f < frames_; ++f) {
+        if (!LooksIncompressible(FrameBytes(f).data(), kFrameSize)) continue;
+        parses[f] = FrameParse::kGreedy;
+        ++greedyFrames;
+    }
+    const bool anyOptimal = greedyFrames < frames_;
+    CostModel greedyModel;
+    if (greedyFrames != 0) {
+        const unsigned first = parses[0] == FrameParse::kGreedy ? 0 : 1;
+        greedyModel = InitialCostModel(FrameBytes(first).data(), greedyFrames * kFrameSize);
+    }
+    if (anyOptimal && !haveModel_) {
         quickParser_.Parse(buffer_.data(), frames_, InitialCostModel(buffer_.data(), paddedSize), parsed_);
         SymbolCounts counts;
         counts.Add(parsed_.items);
         model_ = CostModelFromCounts(counts);
     }
-    parser_.Parse(buffer_.data(), frames_, model_, parsed_);
+    parser_.Parse(buffer_.data(), frames_, model_, parsed_, parses, &greedyModel);
     intervalCounts_ = SymbolCounts{};
+    SymbolCounts optimalCounts;
     for (unsigned f = 0; f < frames_; ++f) {
         frameCounts_[f] = SymbolCounts{};
         frameCounts_[f].Add(FrameItems(f));
         intervalCounts_ += frameCounts_[f];
+        if (parses[f] == FrameParse::kOptimal) optimalCounts += frameCounts_[f];
     }
-    model_ = CostModelFromCounts(intervalCounts_);
-    haveModel_ = true;
+    if (anyOptimal) {
+        model_ = CostModelFromCounts(optimalCounts);
+        haveModel_ = true;
+    }
 }
 
 IntervalEncoder::Layout IntervalEncoder::ChooseLayout() const {

@@ -55,6 +55,61 @@ unsigned OptimalParser::CollectMatches(std::uint32_t pos, unsigned limit) {
     return longest >= kMinMatch ? longest : 0;
 }
 
+void OptimalParser::InsertPosition(std::uint32_t pos) {
+    finder_.Insert(pos);
+    lastPair_[LoadPair(data_ + pos)] = static_cast<std::int32_t>(pos);
+}
+
+// At each position: the match at R0 and the nearest position with the same
+// hash; the one that saves more bits than its bytes as literals is taken
+// whole, otherwise a literal.
+void OptimalParser::ParseFrameGreedily(std::uint32_t frameStart, const CostModel& cost, RepeatedOffsets& repeats,
+                                       std::vector<Item>& items) {
+    const std::uint32_t frameEnd = frameStart + static_cast<std::uint32_t>(kFrameSize);
+    auto literalBits = [&](std::uint32_t pos, unsigned length) {
+        int bits = 0;
+        for (unsigned k = 0; k < length; ++k) bits += cost.main[data_[pos + k]];
+        return bits;
+    };
+    std::uint32_t pos = frameStart;
+    while (pos < frameEnd) {
+        const std::int32_t candidate = finder_.Insert(pos);
+        const std::uint8_t* here = data_ + pos;
+        const std::uint16_t head = LoadPair(here);
+        lastPair_[head] = static_cast<std::int32_t>(pos);
+        const unsigned limit = std::min<std::uint32_t>(kMaxMatch, frameEnd - pos);
+
+        int bestGain = 0;
+        unsigned bestLength = 0;
+        unsigned bestRepeat = 0;
+        std::uint32_t bestDistance = 0;
+        if (limit >= kMinMatch) {
+            const std::uint32_t r0 = repeats[0];
+            if (r0 <= pos && LoadPair(here - r0) == head) {
+                const unsigned length = CommonLength(here, here - r0, limit);
+                const int gain = literalBits(pos, length) - cost.MatchCost(0, length);
+                if (gain > bestGain) bestGain = gain, bestLength = length, bestRepeat = 0, bestDistance = r0;
+            }
+            const std::uint32_t distance = pos - static_cast<std::uint32_t>(candidate);
+            if (candidate != HashChainMatchFinder::kNone && distance <= kMaxMatchDistance &&
+                LoadPair(data_ + candidate) == head) {
+                const unsigned length = CommonLength(here, data_ + candidate, limit);
+                const unsigned slot = PositionSlot(distance + kNumRepeatedOffsets - 1);
+                const int gain = literalBits(pos, length) - cost.MatchCost(slot, length);
+                if (gain > bestGain)
+                    bestGain = gain, bestLength = length, bestRepeat = kExplicitOffset, bestDistance = distance;
+            }
+        }
+        if (bestLength == 0) {
+            AppendLiteral(items, *here);
+            ++pos;
+            continue;
+        }
+        AppendMatch(items, repeats, bestRepeat, bestDistance, bestLength);
+        for (std::uint32_t end = pos + bestLength; ++pos < end;) InsertPosition(pos);
+    }
+}
+
 void OptimalParser::ParseFrame(std::uint32_t frameStart, RepeatedOffsets& repeats, std::vector<Item>& items) {
     const std::uint32_t n = static_cast<std::uint32_t>(kFrameSize);
     for (std::uint32_t i = 1; i <= n; ++i) nodes_[i].cost = kInfiniteCost;
@@ -66,8 +121,7 @@ void OptimalParser::ParseFrame(std::uint32_t frameStart, RepeatedOffsets& repeat
         const std::uint32_t pos = frameStart + i;
         if (i < skipUntil) {
             // Inside a long match taken as a whole: only keep the finders current.
-            finder_.Insert(pos);
-            lastPair_[data_[pos] | (data_[pos + 1] << 8)] = static_cast<std::int32_t>(pos);
+            InsertPosition(pos);
             continue;
         }
         Node& node = nodes_[i];
@@ -124,7 +178,8 @@ void OptimalParser::ParseFrame(std::uint32_t frameStart, RepeatedOffsets& repeat
     }
 }
 
-void OptimalParser::Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out) {
+void OptimalParser::Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out,
+                          const FrameParses& parses, const CostModel* greedyCost) {
     data_ = data;
     cost_ = &cost;
     out.items.clear();
@@ -135,7 +190,11 @@ void OptimalParser::Parse(const std::uint8_t* data, unsigned frames, const CostM
     RepeatedOffsets repeats = {1, 1, 1};
     for (unsigned f = 0; f < frames; ++f) {
         out.frameBegin[f] = out.items.size();
-        ParseFrame(f * static_cast<std::uint32_t>(kFrameSize), repeats, out.items);
+        const std::uint32_t frameStart = f * static_cast<std::uint32_t>(kFrameSize);
+        if (parses[f] == FrameParse::kGreedy)
+            ParseFrameGreedily(frameStart, greedyCost ? *greedyCost : cost, repeats, out.items);
+        else
+            ParseFrame(frameStart, repeats, out.items);
         out.offsetsAfterFrame[f] = repeats;
     }
     out.frameBegin[frames] = out.items.size();

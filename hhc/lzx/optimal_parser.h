@@ -16,12 +16,20 @@ struct OptimalParserParams {
     unsigned niceLength = 64;     // a match this long is taken without weighing what it covers
 };
 
+// How a frame is parsed: the full search, or one greedy probe per position
+// for data where matches are rare and short.
+enum class FrameParse : std::uint8_t { kOptimal, kGreedy };
+using FrameParses = std::array<FrameParse, kResetIntervalFrames>;
+
 class OptimalParser {
 public:
     explicit OptimalParser(OptimalParserParams params = {});
 
-    // Same contract as LazyParser::Parse.
-    void Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out);
+    // Same contract as LazyParser::Parse. Frames marked kGreedy are parsed
+    // greedily and priced with `greedyCost`; their bytes still feed the match
+    // finder, so later frames find matches in them.
+    void Parse(const std::uint8_t* data, unsigned frames, const CostModel& cost, ParsedInterval& out,
+               const FrameParses& parses = {}, const CostModel* greedyCost = nullptr);
 
 private:
     struct Match {
@@ -41,6 +49,9 @@ private:
 
     unsigned CollectMatches(std::uint32_t pos, unsigned limit);
     void ParseFrame(std::uint32_t frameStart, RepeatedOffsets& repeats, std::vector<Item>& items);
+    void ParseFrameGreedily(std::uint32_t frameStart, const CostModel& cost, RepeatedOffsets& repeats,
+                            std::vector<Item>& items);
+    void InsertPosition(std::uint32_t pos);
     void Relax(std::size_t target, std::uint32_t cost, unsigned length, unsigned repeat, std::uint32_t distance) {
         Node& node = nodes_[target];
         if (cost < node.cost) {
