@@ -67,6 +67,43 @@ Files ManyPages() {
     return files;
 }
 
+// Sections where some frames look incompressible and get the greedy parse
+// while their neighbours get the full one.
+
+Files RandomFrameThenText() {
+    return {{"/a.bin", RandomBytes(kFrame, 20) + RepetitiveText(kFrame, 21) + RepetitiveText(kInterval, 22)}};
+}
+
+Files TextFrameThenRandom() {
+    return {{"/a.bin", RepetitiveText(kFrame, 23) + RandomBytes(kFrame, 24) + RepetitiveText(kFrame, 25) +
+                           BitstreamLike(kFrame, 26) + RepetitiveText(kFrame + 999, 27)}};
+}
+
+// The second frame repeats the first whole; the third is text with pieces of
+// it, so both have matches that reach back into the incompressible frame.
+Files FramesCopyingAnIncompressibleFrame() {
+    const std::string random = RandomBytes(kFrame, 28);
+    const std::string text = RepetitiveText(kFrame, 29);
+    std::string mixed;
+    for (std::size_t at = 0; mixed.size() < kFrame; at = (at + 1500) % (kFrame - 1000))
+        mixed += text.substr(at, 700) + random.substr(at, 300);
+    return {{"/a.bin", random + random + mixed + random.substr(0, kFrame / 2)}};
+}
+
+Files MixedPiecesAtOddOffsets() {
+    std::string bytes;
+    const std::size_t sizes[] = {10001, 45000, 33333, 70001, 12345, 65536, 777, 40000};
+    for (std::size_t i = 0; i < std::size(sizes); ++i) {
+        const auto seed = static_cast<std::uint32_t>(30 + i);
+        switch (i % 3) {
+        case 0: bytes += RandomBytes(sizes[i], seed); break;
+        case 1: bytes += RepetitiveText(sizes[i], seed); break;
+        case 2: bytes += BitstreamLike(sizes[i], seed); break;
+        }
+    }
+    return {{"/a.bin", bytes}, {"/b.htm", RepetitiveText(5000, 40)}};
+}
+
 const RoundTripCase kCases[] = {
     {"Empty", [] { return Files{{"/empty.htm", ""}}; }},
     {"OneByte", [] { return Files{{"/one.htm", "x"}}; }},
@@ -90,6 +127,11 @@ const RoundTripCase kCases[] = {
     {"AlignedOffsetBlocks", [] { return Files{{"/aligned.bin", EightAlignedRepeats(300000, 13)}}; }},
     {"MixedMegabytes", MixedMegabytes},
     {"ManyPages", ManyPages},
+    {"BitPackedIndex", [] { return Files{{"/$FIftiMain", BitstreamLike(400000, 19)}}; }},
+    {"RandomFrameThenText", RandomFrameThenText},
+    {"TextFrameThenRandom", TextFrameThenRandom},
+    {"FramesCopyingAnIncompressibleFrame", FramesCopyingAnIncompressibleFrame},
+    {"MixedPiecesAtOddOffsets", MixedPiecesAtOddOffsets},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sections, BookRoundTrip, ::testing::ValuesIn(kCases),

@@ -57,7 +57,10 @@ TEST(CompressSection, FramesAreWordAlignedAndWithinReaderLimits) {
         SCOPED_TRACE(size);
         ExpectWellFramed(RepetitiveText(size, 1));
         ExpectWellFramed(RandomBytes(size, 2));
+        ExpectWellFramed(BitstreamLike(size, 2));
     }
+    ExpectWellFramed(RepetitiveText(kFrameSize, 3) + RandomBytes(kFrameSize, 3) + BitstreamLike(kFrameSize, 3) +
+                     RepetitiveText(kFrameSize + 5, 3));
     ExpectWellFramed(std::string(300000, '\0'));
 }
 
@@ -65,6 +68,24 @@ TEST(CompressSection, IncompressibleDataCostsNoMoreThanStoredFrames) {
     const std::string input = RandomBytes(10 * kFrameSize, 3);
     const CompressedSection c = Compress(input);
     EXPECT_LE(c.data.size(), 10 * kStoredFrame);
+}
+
+TEST(CompressSection, BitPackedDataIsCodedSmallerThanStored) {
+    const std::string input = BitstreamLike(10 * kFrameSize, 7);
+    EXPECT_LT(Compress(input).data.size(), input.size() * 97 / 100);
+}
+
+TEST(CompressSection, RandomFrameBesideTextCostsNoMoreThanStored) {
+    const std::string text = RepetitiveText(kFrameSize, 8);
+    const std::string random = RandomBytes(kFrameSize, 9);
+    const std::size_t textAlone = Compress(text).data.size();
+    EXPECT_LE(Compress(text + random).data.size(), textAlone + kStoredFrame);
+    EXPECT_LE(Compress(random + text).data.size(), textAlone + kStoredFrame);
+}
+
+TEST(CompressSection, FrameAfterAnIncompressibleFrameMatchesIntoIt) {
+    const std::string random = RandomBytes(kFrameSize, 10);
+    EXPECT_LT(Compress(random + random).data.size(), kStoredFrame + 1024);
 }
 
 TEST(CompressSection, CompressesRepeatsAndRuns) {

@@ -68,4 +68,24 @@ std::string EightAlignedRepeats(std::size_t size, std::uint32_t seed) {
     return bytes;
 }
 
+std::string BitstreamLike(std::size_t size, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    std::string bytes;
+    bytes.reserve(size + 16);
+    std::size_t lastDistance = 1000;
+    while (bytes.size() < size) {
+        if (bytes.size() > 60000 && random() % 100 < 2) {
+            if (random() % 3 != 0) lastDistance = 1 + random() % 60000;
+            const std::size_t length = 4 + random() % 8;
+            for (std::size_t k = 0; k < length; ++k) bytes += bytes[bytes.size() - lastDistance];
+            continue;
+        }
+        unsigned byte = 0;
+        for (int bit = 0; bit < 8; ++bit) byte = byte << 1 | (random() % 100 < 37 ? 1u : 0u);
+        bytes += static_cast<char>(byte);
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
 }  // namespace lzx_test
