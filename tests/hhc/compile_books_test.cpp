@@ -7,13 +7,25 @@
 #include <random>
 #include <set>
 
-#include "book_readers.h"
+#include "chm_readers.h"
+#include "pychm.h"
+#include "run_command.h"
 #include "sample_projects.h"
 #include "scratch_folder.h"
 
 namespace hhc::testing {
 namespace {
 namespace fs = std::filesystem;
+using test_support::BookFiles;
+using test_support::CommandResult;
+using test_support::Quote;
+using test_support::ReadBytes;
+using test_support::RunCommand;
+using test_support::ScratchFolder;
+using test_support::WriteBytes;
+using test_support::FilesBelow;
+using test_support::ReadWithPychm;
+using test_support::SearchWithPychm;
 
 bool IsSystemFile(const std::string& name) {
     return name.starts_with("/#") || name.starts_with("/$");
@@ -58,11 +70,9 @@ protected:
                 EXPECT_TRUE(found->count(system)) << reader << " misses " << system;
             }
         };
-        check("extract_chmLib", ExtractWithChmLib(book, readers, &problem));
-        check("7-Zip", ExtractWith7Zip(book, readers, &problem));
-        check("libmspack", ExtractWithMspack(book, readers, &problem));
-        const std::optional<PychmReport> pychm = ReadWithPychm(book, readers, &problem);
-        check("pychm", pychm ? std::optional<BookFiles>(pychm->files) : std::nullopt);
+        for (const test_support::ChmReader& reader : test_support::kChmReaders) {
+            check(reader.name, reader.extract(book, readers, &problem));
+        }
         fs::remove_all(readers);
     }
 
@@ -77,7 +87,8 @@ protected:
         return files;
     }
 
-    ScratchFolder scratch_;
+    // Programs are copied into it and run from there.
+    ScratchFolder scratch_{"hhc-test", test_support::ScratchUse::kPrograms};
 };
 
 std::vector<SourceText> ChineseTexts(std::size_t count, std::size_t repeat) {
@@ -137,7 +148,7 @@ TEST_F(CompileBooksTest, TheSampleFolderCompilesLikeTheBuildRendersIt) {
     if (sources.empty()) GTEST_SKIP() << "no *.txt files in " << HHC_EXAMPLES_DIR;
     std::sort(sources.begin(), sources.end());
     for (const fs::path& source : sources) {
-        texts.push_back({source.stem().string(), ReadFileBytes(source)});
+        texts.push_back({source.stem().string(), ReadBytes(source)});
     }
     const fs::path folder = scratch_.path() / "Temp";
     const fs::path book = CompileOk(WriteBuildProject(folder, "Examples", texts), folder / "Temp.chm");
@@ -153,7 +164,7 @@ TEST_F(CompileBooksTest, TheSampleFolderThroughTheBookBuild) {
     const fs::path saved = scratch_.path() / "saved";
     fs::create_directories(app);
     fs::copy_file(HHC_CHMBOOK_CLI, app / "chmbook-cli");
-    WriteFileBytes(app / "hhc", "#!/bin/sh\ncp -r \"$(dirname \"$1\")\" " + Quote(saved) + " && exec " +
+    WriteBytes(app / "hhc", "#!/bin/sh\ncp -r \"$(dirname \"$1\")\" " + Quote(saved) + " && exec " +
                                     Quote(HHC_EXECUTABLE) + " \"$1\"\n");
     fs::permissions(app / "hhc", fs::perms::owner_all);
     const std::string title = "\xE6\xB5\x8B\xE8\xAF\x95 Examples";  // "测试 Examples" in UTF-8
@@ -179,21 +190,21 @@ TEST_F(CompileBooksTest, TheSampleFolderThroughTheBookBuild) {
 
 TEST_F(CompileBooksTest, ImagesAndStylesheetsInSubfoldersAreTakenInThroughLinks) {
     const fs::path folder = scratch_.path() / "site";
-    WriteFileBytes(folder / "index.htm",
+    WriteBytes(folder / "index.htm",
                    "<html><head><title>Start</title><link rel='stylesheet' href='css/site.css'></head><body>"
                    "<img src=\"img/logo.png\"><a href='sub/page.htm#part'>page</a>"
                    "<a href='http://example.com/'>web</a><a href='mailto:x@example.com'>mail</a>"
                    "<a href='missing.htm'>gone</a><a href='#top'>top</a><a href='INDEX.HTM'>self</a></body></html>");
-    WriteFileBytes(folder / "css/site.css", "body { background: url(../img/paper.gif) }\n@import 'print.css';\n");
-    WriteFileBytes(folder / "css/print.css", "h1 { color: black }\n");
-    WriteFileBytes(folder / "img/logo.png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + std::string(3000, '\x7F'));
-    WriteFileBytes(folder / "img/paper.gif", "GIF89a" + std::string(500, '\0'));
-    WriteFileBytes(folder / "sub/page.htm",
+    WriteBytes(folder / "css/site.css", "body { background: url(../img/paper.gif) }\n@import 'print.css';\n");
+    WriteBytes(folder / "css/print.css", "h1 { color: black }\n");
+    WriteBytes(folder / "img/logo.png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + std::string(3000, '\x7F'));
+    WriteBytes(folder / "img/paper.gif", "GIF89a" + std::string(500, '\0'));
+    WriteBytes(folder / "sub/page.htm",
                    "<html><head><title>Sub page</title></head><body><img src='../img/Logo.png'>"
                    "<a href='deeper/leaf.htm?x=1'>leaf</a><a href='../../outside.htm'>out</a></body></html>");
-    WriteFileBytes(folder / "sub/deeper/leaf.htm", "<title>Leaf</title><a href='/index.htm'>home</a>");
-    WriteFileBytes(folder / "unlinked.htm", "<title>Not linked</title>");
-    WriteFileBytes(folder / "site.hhp", "[OPTIONS]\nTitle=Site\nDefault topic=index.htm\n\n[FILES]\nindex.htm\n");
+    WriteBytes(folder / "sub/deeper/leaf.htm", "<title>Leaf</title><a href='/index.htm'>home</a>");
+    WriteBytes(folder / "unlinked.htm", "<title>Not linked</title>");
+    WriteBytes(folder / "site.hhp", "[OPTIONS]\nTitle=Site\nDefault topic=index.htm\n\n[FILES]\nindex.htm\n");
 
     const CommandResult run = Compile(folder / "site.hhp");
     ASSERT_EQ(run.exitCode, 0) << run.output << run.errors;
@@ -235,10 +246,10 @@ TEST_F(CompileBooksTest, APageLargerThanTheCompressionWindowAndAnEmptyPage) {
         }
     }
     const fs::path folder = scratch_.path() / "big";
-    WriteFileBytes(folder / "index.htm", "<title>Big</title><a href='large.htm'>large</a><a href='empty.htm'>e</a>");
-    WriteFileBytes(folder / "large.htm", "<title>Large</title>" + large);
-    WriteFileBytes(folder / "empty.htm", "");
-    WriteFileBytes(folder / "big.hhp",
+    WriteBytes(folder / "index.htm", "<title>Big</title><a href='large.htm'>large</a><a href='empty.htm'>e</a>");
+    WriteBytes(folder / "large.htm", "<title>Large</title>" + large);
+    WriteBytes(folder / "empty.htm", "");
+    WriteBytes(folder / "big.hhp",
                    "[OPTIONS]\r\nLanguage=0x804\r\nFull-text search=Yes\r\n[FILES]\r\nindex.htm\r\n");
     const fs::path book = CompileOk(folder / "big.hhp", folder / "big.chm");
     ExpectEveryReaderFinds(book, SourcesIn(folder));
@@ -246,10 +257,10 @@ TEST_F(CompileBooksTest, APageLargerThanTheCompressionWindowAndAnEmptyPage) {
 
 TEST_F(CompileBooksTest, CompiledFileTitleAndDefaultTopicOptions) {
     const fs::path folder = scratch_.path() / "opts";
-    WriteFileBytes(folder / "pages/a.htm", "<title>A</title><a href='b.htm'>b</a>");
-    WriteFileBytes(folder / "pages/b.htm", "<title>B</title>");
-    WriteFileBytes(folder / "out/.keep", "");
-    WriteFileBytes(folder / "p.hhp",
+    WriteBytes(folder / "pages/a.htm", "<title>A</title><a href='b.htm'>b</a>");
+    WriteBytes(folder / "pages/b.htm", "<title>B</title>");
+    WriteBytes(folder / "out/.keep", "");
+    WriteBytes(folder / "p.hhp",
                    "[OPTIONS]\nCompiled file=out\\My Book.chm\nTitle=Option title\nDefault topic=pages\\b.htm\n"
                    "Full-text search=No\nLanguage=0x409\n"
                    "[WINDOWS]\nw=\"Caption\",,,,,,,,,0x20\n[FILES]\npages\\a.htm\n");
@@ -267,8 +278,8 @@ TEST_F(CompileBooksTest, CompiledFileTitleAndDefaultTopicOptions) {
 
 TEST_F(CompileBooksTest, AMissingDefaultTopicIsAWarningAndAnEmptyTitleFallsBackToTheCaption) {
     const fs::path folder = scratch_.path() / "warn";
-    WriteFileBytes(folder / "a.htm", "<title>A</title>");
-    WriteFileBytes(folder / "w.hhp", "[OPTIONS]\r\nTitle=\r\nDefault Window=main\r\nDefault topic=gone.htm\r\n"
+    WriteBytes(folder / "a.htm", "<title>A</title>");
+    WriteBytes(folder / "w.hhp", "[OPTIONS]\r\nTitle=\r\nDefault Window=main\r\nDefault topic=gone.htm\r\n"
                                      "[WINDOWS]\r\nMain=\"Caption, with comma\",,,,,,,,,0x20\r\n[FILES]\r\na.htm");
     const CommandResult run = Compile(folder / "w.hhp");
     ASSERT_EQ(run.exitCode, 0) << run.errors;
@@ -283,10 +294,10 @@ TEST_F(CompileBooksTest, AMissingDefaultTopicIsAWarningAndAnEmptyTitleFallsBackT
 
 TEST_F(CompileBooksTest, LinksInAnotherLetterCaseFindTheFileOnce) {
     const fs::path folder = scratch_.path() / "case";
-    WriteFileBytes(folder / "Index.htm", "<a href='PAGE.HTM'>1</a><a href='page.htm'>2</a><a href='Sub/IMG.png'>3</a>");
-    WriteFileBytes(folder / "page.htm", "<title>Page</title>");
-    WriteFileBytes(folder / "sub/img.png", "png");
-    WriteFileBytes(folder / "c.hhp", "[FILES]\r\nindex.htm\r\nINDEX.HTM\r\n");
+    WriteBytes(folder / "Index.htm", "<a href='PAGE.HTM'>1</a><a href='page.htm'>2</a><a href='Sub/IMG.png'>3</a>");
+    WriteBytes(folder / "page.htm", "<title>Page</title>");
+    WriteBytes(folder / "sub/img.png", "png");
+    WriteBytes(folder / "c.hhp", "[FILES]\r\nindex.htm\r\nINDEX.HTM\r\n");
     const fs::path book = CompileOk(folder / "c.hhp", folder / "c.chm");
     ExpectEveryReaderFinds(book, SourcesIn(folder));
 }
@@ -295,11 +306,11 @@ TEST_F(CompileBooksTest, ChineseFileNamesBecomeUtf8NamesInTheBook) {
     const fs::path folder = scratch_.path() / "names";
     const std::string utf8Name = "\xE4\xB8\xAD\xE6\x96\x87.htm";  // 中文.htm as the file system spells it
     const std::string gbkName = kGbkTest + ".htm";  // 测试.htm spelled in code page 936 on disk
-    WriteFileBytes(folder / "index.htm", "<title>x</title><a href='" + kGbkChinese + ".htm'>gbk link</a>"
+    WriteBytes(folder / "index.htm", "<title>x</title><a href='" + kGbkChinese + ".htm'>gbk link</a>"
                                          "<a href='sub/" + gbkName + "'>gbk name</a>");
-    WriteFileBytes(folder / utf8Name, "<title>" + kGbkChinese + "</title>");
-    WriteFileBytes(folder / "sub" / gbkName, "<title>" + kGbkTest + "</title>");
-    WriteFileBytes(folder / "n.hhp", "[OPTIONS]\r\nLanguage=0x804\r\n[FILES]\r\nindex.htm\r\n");
+    WriteBytes(folder / utf8Name, "<title>" + kGbkChinese + "</title>");
+    WriteBytes(folder / "sub" / gbkName, "<title>" + kGbkTest + "</title>");
+    WriteBytes(folder / "n.hhp", "[OPTIONS]\r\nLanguage=0x804\r\n[FILES]\r\nindex.htm\r\n");
     const fs::path book = CompileOk(folder / "n.hhp", folder / "n.chm");
     BookFiles expected = SourcesIn(folder);
     // Directory names in a book are UTF-8 whatever the file system's spelling.

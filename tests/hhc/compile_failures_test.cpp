@@ -6,13 +6,20 @@
 
 #include <set>
 
-#include "book_readers.h"
+#include "run_command.h"
 #include "sample_projects.h"
 #include "scratch_folder.h"
+#include "test_files.h"
 
 namespace hhc::testing {
 namespace {
 namespace fs = std::filesystem;
+using test_support::CommandResult;
+using test_support::Quote;
+using test_support::ReadBytes;
+using test_support::RunCommand;
+using test_support::ScratchFolder;
+using test_support::WriteBytes;
 
 class CompileFailuresTest : public ::testing::Test {
 protected:
@@ -27,7 +34,7 @@ protected:
         EXPECT_EQ(found, names);
     }
 
-    ScratchFolder scratch_;
+    ScratchFolder scratch_{"hhc-test"};
 };
 
 TEST_F(CompileFailuresTest, WrongUsageExplainsItself) {
@@ -51,14 +58,14 @@ TEST_F(CompileFailuresTest, AMissingFilesEntryLeavesTheExistingBookAlone) {
     const fs::path folder = scratch_.path() / "Temp";
     const fs::path project = WriteBuildProject(folder, "Old", {{"a", "text"}});
     ASSERT_EQ(Compile(Quote(project)).exitCode, 0);
-    const std::string oldBook = ReadFileBytes(folder / "Temp.chm");
+    const std::string oldBook = ReadBytes(folder / "Temp.chm");
 
     fs::remove(folder / "index.htm");
     const CommandResult run = Compile(Quote(project));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("Temp.hhp: [FILES] entry \"index.htm\" not found"), std::string::npos) << run.errors;
     EXPECT_EQ(run.output.find("Compiled "), std::string::npos) << "no summary of a book that was not written";
-    EXPECT_TRUE(ReadFileBytes(folder / "Temp.chm") == oldBook);
+    EXPECT_TRUE(ReadBytes(folder / "Temp.chm") == oldBook);
     ExpectFolderHoldsOnly(folder, {"0.htm", "Temp.hhc", "Temp.hhk", "Temp.hhp", "Temp.chm"});
 }
 
@@ -74,9 +81,9 @@ TEST_F(CompileFailuresTest, AMissingContentsFileIsAnError) {
 
 TEST_F(CompileFailuresTest, AnUnwritableOutputFolderLeavesNothingBehind) {
     const fs::path folder = scratch_.path() / "p";
-    WriteFileBytes(folder / "a.htm", "<title>a</title>");
-    WriteFileBytes(folder / "blocker", "a file where the output folder should be");
-    WriteFileBytes(folder / "p.hhp", "[OPTIONS]\nCompiled file=blocker\\Book.chm\n[FILES]\na.htm\n");
+    WriteBytes(folder / "a.htm", "<title>a</title>");
+    WriteBytes(folder / "blocker", "a file where the output folder should be");
+    WriteBytes(folder / "p.hhp", "[OPTIONS]\nCompiled file=blocker\\Book.chm\n[FILES]\na.htm\n");
     const CommandResult run = Compile(Quote(folder / "p.hhp"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("Book.chm"), std::string::npos) << run.errors;
@@ -86,9 +93,9 @@ TEST_F(CompileFailuresTest, AnUnwritableOutputFolderLeavesNothingBehind) {
 
 TEST_F(CompileFailuresTest, AReadOnlyFolderKeepsTheExistingBook) {
     const fs::path folder = scratch_.path() / "ro";
-    WriteFileBytes(folder / "a.htm", "<title>a</title>");
-    WriteFileBytes(folder / "ro.hhp", "[FILES]\na.htm\n");
-    WriteFileBytes(folder / "ro.chm", "an older book");
+    WriteBytes(folder / "a.htm", "<title>a</title>");
+    WriteBytes(folder / "ro.hhp", "[FILES]\na.htm\n");
+    WriteBytes(folder / "ro.chm", "an older book");
     // The superuser writes anywhere: run the compiler as "nobody" then.
     std::string asUser;
     if (geteuid() == 0) {
@@ -103,25 +110,25 @@ TEST_F(CompileFailuresTest, AReadOnlyFolderKeepsTheExistingBook) {
     fs::permissions(folder, fs::perms::owner_all);
     EXPECT_EQ(run.exitCode, 1) << run.output << run.errors;
     EXPECT_NE(run.errors.find("cannot create the book"), std::string::npos) << run.errors;
-    EXPECT_EQ(ReadFileBytes(folder / "ro.chm"), "an older book");
+    EXPECT_EQ(ReadBytes(folder / "ro.chm"), "an older book");
     ExpectFolderHoldsOnly(folder, {"a.htm", "ro.hhp", "ro.chm"});
 }
 
 TEST_F(CompileFailuresTest, AFolderInTheBooksPlaceIsNotReplaced) {
     const fs::path folder = scratch_.path() / "d";
-    WriteFileBytes(folder / "a.htm", "<title>a</title>");
-    WriteFileBytes(folder / "d.hhp", "[FILES]\na.htm\n");
-    WriteFileBytes(folder / "d.chm" / "inside.txt", "kept");
+    WriteBytes(folder / "a.htm", "<title>a</title>");
+    WriteBytes(folder / "d.hhp", "[FILES]\na.htm\n");
+    WriteBytes(folder / "d.chm" / "inside.txt", "kept");
     const CommandResult run = Compile(Quote(folder / "d.hhp"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("a folder of that name is in the way"), std::string::npos) << run.errors;
-    EXPECT_EQ(ReadFileBytes(folder / "d.chm" / "inside.txt"), "kept");
+    EXPECT_EQ(ReadBytes(folder / "d.chm" / "inside.txt"), "kept");
     ExpectFolderHoldsOnly(folder, {"a.htm", "d.hhp", "d.chm"});
 }
 
 TEST_F(CompileFailuresTest, AProjectWithoutFilesIsAnError) {
     const fs::path folder = scratch_.path() / "e";
-    WriteFileBytes(folder / "e.hhp", "[OPTIONS]\nTitle=Nothing\n");
+    WriteBytes(folder / "e.hhp", "[OPTIONS]\nTitle=Nothing\n");
     const CommandResult run = Compile(Quote(folder / "e.hhp"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("names no file"), std::string::npos) << run.errors;

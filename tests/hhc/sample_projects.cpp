@@ -2,10 +2,11 @@
 
 #include <cstdio>
 
-#include "book_readers.h"
+#include "test_files.h"
 
 namespace hhc::testing {
 namespace fs = std::filesystem;
+using test_support::WriteBytes;
 namespace {
 
 const std::string kCrLf = "\r\n";
@@ -82,13 +83,13 @@ fs::path WriteBuildProject(const fs::path& folder, const std::string& title, con
                  kCrLf + "</tr>" + kCrLf + "<tr><td width='100%' height='30'></td></tr>" + kCrLf;
     }
     table += "</table>" + kCrLf;
-    WriteFileBytes(folder / "index.htm", BuildPage(title, table, true));
+    WriteBytes(folder / "index.htm", BuildPage(title, table, true));
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        WriteFileBytes(folder / (std::to_string(i) + ".htm"), BuildPage(texts[i].name, TextToHtml(texts[i].text), false));
+        WriteBytes(folder / (std::to_string(i) + ".htm"), BuildPage(texts[i].name, TextToHtml(texts[i].text), false));
     }
-    WriteFileBytes(folder / "Temp.hhc", BuildContentsFile());
-    WriteFileBytes(folder / "Temp.hhk", BuildIndexFile());
-    WriteFileBytes(folder / "Temp.hhp", BuildProjectFile(title));
+    WriteBytes(folder / "Temp.hhc", BuildContentsFile());
+    WriteBytes(folder / "Temp.hhk", BuildIndexFile());
+    WriteBytes(folder / "Temp.hhp", BuildProjectFile(title));
     return folder / "Temp.hhp";
 }
 
