@@ -9,7 +9,7 @@
 namespace chmbook::platform {
 namespace {
 
-using chmbook::testing::ScratchFolder;
+using test_support::ScratchFolder;
 namespace fs = std::filesystem;
 
 TEST(FindFiles, ListsMatchingFilesInUpperCaseOrdinalOrder) {

@@ -12,7 +12,7 @@
 namespace chmbook::platform {
 namespace {
 
-using chmbook::testing::ScratchFolder;
+using test_support::ScratchFolder;
 
 constexpr const char16_t* kShell = u"/bin/sh";
 
@@ -98,7 +98,7 @@ TEST(Process, ProgramWithoutFolderIsSearchedAlongPath) {
 // records what it was given. Each test runs in its own process, so changing
 // PATH here touches no other test.
 TEST(Desktop, OpenDocumentPassesThePathToXdgOpen) {
-    ScratchFolder dir;
+    ScratchFolder dir("chmbook-test", test_support::ScratchUse::kPrograms);
     const std::filesystem::path marker = dir.path() / "opened";
     dir.Write("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + marker.string() + ".part\"\nmv \"" +
                               marker.string() + ".part\" \"" + marker.string() + "\"\n");
