@@ -1,41 +1,70 @@
 #include "fts/location_codes.h"
 
-#include <vector>
+#include "fts/wlc_coder.h"
+#include "fts/workers.h"
 
 namespace hhc::fts {
 namespace {
 
-// Calls `visit(documentDelta, positionCount, firstPosition, endPosition)` for
-// every document group of `postings`; positions are data()[first, end).
-template <class Visit>
-void ForEachDocument(const Postings& postings, Visit&& visit) {
-    const std::vector<std::uint32_t>& data = postings.data();
-    std::uint32_t previousDocument = 0;
-    std::size_t i = 0;
-    while (i < data.size()) {
-        std::uint32_t document = data[i] & ~Postings::kDocumentMark;
-        std::size_t first = ++i;
-        while (i < data.size() && (data[i] & Postings::kDocumentMark) == 0) ++i;
-        visit(document - previousDocument, static_cast<std::uint32_t>(i - first), first, i);
-        previousDocument = document;
+// Splits the keys into `parts` runs [first, next first) of about equal
+// numbers of positions.
+std::vector<std::size_t> SplitEvenly(const std::vector<std::uint64_t>& occurrences, std::size_t parts) {
+    std::uint64_t total = 0;
+    for (std::uint64_t n : occurrences) total += n;
+    std::vector<std::size_t> firsts{0};
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < occurrences.size() && firsts.size() < parts; ++i) {
+        sum += occurrences[i];
+        if (sum * parts >= total * firsts.size()) firsts.push_back(i + 1);
     }
+    firsts.push_back(occurrences.size());
+    return firsts;
 }
 
 }  // namespace
 
-void AppendLocationCodes(const Postings& postings, const LocationRoots& roots, std::string& out) {
-    const std::vector<std::uint32_t>& data = postings.data();
-    BitWriter bits(out);
-    ForEachDocument(postings, [&](std::uint32_t delta, std::uint32_t count, std::size_t first, std::size_t end) {
-        PutScaleRoot(bits, delta, roots.document);
-        PutScaleRoot(bits, count, roots.count);
-        std::uint32_t previous = 0;
-        for (std::size_t p = first; p < end; ++p) {
-            PutScaleRoot(bits, data[p] - previous, roots.location);
-            previous = data[p];
-        }
-        bits.FlushToByte();
+void AppendDocumentCodes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
+                         const LocationRoots& roots, std::string& out) {
+    BitWriter bits(out, (count + 2) * kMaxCodeBytes);
+    PutScaleRoot(bits, documentDelta, roots.document);
+    PutScaleRoot(bits, static_cast<std::uint32_t>(count), roots.count);
+    std::uint32_t previous = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        PutScaleRoot(bits, positions[i] - previous, roots.location);
+        previous = positions[i];
+    }
+}
+
+// Each task builds the blocks of one run of keys, going through every page
+// in order and taking that run's keys: the pages are read in the order they
+// were made, and every block is written by one thread only.
+std::vector<std::string> BuildBlocks(const std::vector<PageWords>& pages, const std::vector<std::uint32_t>& keys,
+                                     const std::vector<std::uint64_t>& occurrences, std::size_t keyLimit,
+                                     const LocationRoots& roots, unsigned threads) {
+    constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> blockOf(keyLimit, kNone);
+    for (std::size_t i = 0; i < keys.size(); ++i) blockOf[keys[i]] = static_cast<std::uint32_t>(i);
+    std::vector<std::string> blocks(keys.size());
+    std::vector<std::uint32_t> lastDocuments(keys.size(), 0);
+    std::vector<std::size_t> firsts = SplitEvenly(occurrences, threads);
+    RunTasks(firsts.size() - 1, threads, [&](unsigned) {
+        return [&](std::size_t task) {
+            const std::size_t first = firsts[task];
+            const std::size_t end = firsts[task + 1];
+            for (const PageWords& page : pages) {
+                for (std::size_t i = 0; i < page.keys.size(); ++i) {
+                    std::uint32_t b = blockOf[page.keys[i]];
+                    if (b < first || b >= end) continue;  // kNone is never in range
+                    std::string& block = blocks[b];
+                    std::uint32_t delta = page.document - (block.empty() ? 0 : lastDocuments[b]);
+                    lastDocuments[b] = page.document;
+                    std::size_t begin = page.begin(i);
+                    AppendDocumentCodes(delta, page.positions.data() + begin, page.ends[i] - begin, roots, block);
+                }
+            }
+        };
     });
+    return blocks;
 }
 
 }  // namespace hhc::fts

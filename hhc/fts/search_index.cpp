@@ -1,32 +1,18 @@
 #include "fts/search_index.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "fts/btree_writer.h"
-#include "fts/code_page.h"
 #include "fts/fti_header.h"
 #include "fts/location_codes.h"
 #include "fts/objinst.h"
-#include "fts/page_text.h"
-#include "fts/word_breaker.h"
+#include "fts/page_words.h"
 #include "fts/word_table.h"
+#include "fts/workers.h"
 
 namespace hhc::fts {
 namespace {
-
-// Title words take the first positions of a page (context 1); the body
-// follows after one empty position, so no phrase runs from title into body.
-void IndexPage(const SearchTopic& topic, CodePage& codePage, WordTable& table, std::vector<WordHit>& hits) {
-    PageText text = ExtractPageText(topic.html, codePage);
-    hits.clear();
-    IndexWord word;
-    WordBreaker title(codePage, text.title, 0);
-    while (title.Next(word)) hits.push_back({WordTable::Key(table.Intern(word.bytes), Context::kTitle), word.position});
-    std::uint32_t bodyStart = title.nextPosition() == 0 ? 0 : title.nextPosition() + 1;
-    WordBreaker body(codePage, text.body, bodyStart);
-    while (body.Next(word)) hits.push_back({WordTable::Key(table.Intern(word.bytes), Context::kBody), word.position});
-    table.AddDocument(topic.topicNumber, hits);
-}
 
 // Topics in ascending topic order, each topic number once (the first page
 // given for a number wins).
@@ -44,50 +30,64 @@ std::vector<const SearchTopic*> OrderedTopics(const std::vector<SearchTopic>& to
     return ordered;
 }
 
+// The words of every page, found on up to `threads` threads.
+std::vector<PageWords> IndexPages(const std::vector<const SearchTopic*>& topics, std::uint32_t codePage,
+                                  unsigned threads, PageStatistics& statistics) {
+    std::vector<PageWords> pages(topics.size());
+    std::vector<PageStatistics> perThread(threads);
+    RunTasks(topics.size(), threads, [&](unsigned thread) {
+        return [&, thread, indexer = std::make_shared<PageIndexer>(codePage)](std::size_t p) {
+            pages[p] = indexer->Index(topics[p]->html, topics[p]->topicNumber, perThread[thread]);
+        };
+    });
+    for (const PageStatistics& s : perThread) statistics.Add(s);
+    return pages;
+}
+
 }  // namespace
 
-SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32_t codePage, std::uint32_t lcid) {
-    CodePage cp(codePage);
-    WordTable table;
+SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32_t codePage, std::uint32_t lcid,
+                             unsigned threads) {
+    if (threads == 0) threads = DefaultThreadCount();
     std::vector<const SearchTopic*> ordered = OrderedTopics(topics);
-    std::vector<WordHit> hits;
-    for (const SearchTopic* topic : ordered) IndexPage(*topic, cp, table, hits);
+    PageStatistics statistics;
+    std::vector<PageWords> pages = IndexPages(ordered, codePage, threads, statistics);
+    WordTable table;
+    for (PageWords& page : pages) table.AddPage(page);
 
-    std::vector<std::uint32_t> words = table.SortedIds();
+    LocationRoots roots{table.documentDeltas().Best(), statistics.positionCounts.Best(),
+                        statistics.positionDeltas.Best()};
+    // Entries in word order, a word's body entry before its title entry.
+    std::vector<std::uint32_t> keys;
+    std::vector<std::uint64_t> occurrences;
     HeaderFields header;
-    for (std::uint32_t id : words) {
+    for (std::uint32_t slot : table.SortedSlots()) {
+        header.longestWord = std::max<std::uint32_t>(header.longestWord, static_cast<std::uint32_t>(table.word(slot).size()));
         for (Context context : {Context::kBody, Context::kTitle}) {
-            const Postings& p = table.postings(id, context);
-            if (!p.empty()) header.highestDocument = std::max(header.highestDocument, p.lastDocument());
+            std::uint32_t key = KeyOf(slot, context);
+            if (table.documentCount(key) == 0) continue;
+            keys.push_back(key);
+            occurrences.push_back(table.occurrences(key));
         }
-        header.longestWord = std::max<std::uint32_t>(header.longestWord, static_cast<std::uint32_t>(table.word(id).size()));
     }
-    LocationRoots roots{table.documentDeltas().Best(), table.positionCounts().Best(), table.positionDeltas().Best()};
+    std::vector<std::string> blocks = BuildBlocks(pages, keys, occurrences, table.keyLimit(), roots, threads);
+    pages = {};
 
-    // All blocks first, so that entry sizes are known when leaves are cut.
-    std::string blocks;
-    std::vector<std::size_t> blockEnds;
     std::vector<LeafEntry> entries;
-    for (std::uint32_t id : words) {
-        for (Context context : {Context::kBody, Context::kTitle}) {
-            const Postings& p = table.postings(id, context);
-            if (p.empty()) continue;
-            AppendLocationCodes(p, roots, blocks);
-            blockEnds.push_back(blocks.size());
-            entries.push_back({table.word(id), static_cast<std::uint8_t>(context), p.documentCount(), {}});
-        }
-    }
-    std::size_t blockStart = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        entries[i].locationCodes = std::string_view(blocks).substr(blockStart, blockEnds[i] - blockStart);
-        blockStart = blockEnds[i];
+    entries.reserve(keys.size());
+    std::size_t blockBytes = 0;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        entries.push_back({table.word(SlotOf(keys[i])), static_cast<std::uint8_t>(ContextOf(keys[i])),
+                           table.documentCount(keys[i]), blocks[i]});
+        blockBytes += blocks[i].size();
     }
 
     SearchFiles files;
     files.fiftiMain.assign(kHeaderSize, '\0');
-    files.fiftiMain.reserve(kHeaderSize + blocks.size() + (entries.size() / 200 + 2) * kNodeSize);
+    files.fiftiMain.reserve(kHeaderSize + blockBytes + (entries.size() / 200 + 2) * kNodeSize);
     TreeLayout layout = WriteTree(entries, files.fiftiMain);
 
+    header.highestDocument = table.highestDocument();
     header.documentCount = static_cast<std::uint32_t>(ordered.size());
     header.rootOffset = layout.rootOffset;
     header.leafCount = layout.leafCount;
@@ -95,9 +95,9 @@ SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32
     header.documentRoot = static_cast<std::uint8_t>(roots.document);
     header.countRoot = static_cast<std::uint8_t>(roots.count);
     header.locationRoot = static_cast<std::uint8_t>(roots.location);
-    header.occurrences = table.occurrences();
+    header.occurrences = statistics.occurrences;
     header.distinctWords = static_cast<std::uint32_t>(table.wordCount());
-    header.occurrenceBytes = table.occurrenceBytes();
+    header.occurrenceBytes = statistics.occurrenceBytes;
     header.entryWordBytes = layout.entryWordBytes;
     header.freeBytes = layout.freeBytes;
     header.codePage = codePage;

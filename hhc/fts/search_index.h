@@ -19,8 +19,10 @@ struct SearchFiles {
 
 // Builds the index over the text of every page (markup, scripts and styles
 // stripped, entities decoded). `codePage` is the book's ANSI code page (936
-// for a Simplified Chinese book), `lcid` its language.
+// for a Simplified Chinese book), `lcid` its language. Pages are indexed on
+// up to `threads` threads (0: one per core); the index is the same for any
+// number of threads.
 SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32_t codePage,
-                             std::uint32_t lcid);
+                             std::uint32_t lcid, unsigned threads = 0);
 
 }  // namespace hhc::fts

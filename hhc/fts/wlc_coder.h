@@ -12,55 +12,77 @@
 
 namespace hhc::fts {
 
+// Appends bits to a string. Room for all of them is made up front, so that
+// each 32 bits collected in the accumulator are stored without a check.
 class BitWriter {
 public:
-    explicit BitWriter(std::string& out) : out_(out) {}
-    ~BitWriter() { FlushToByte(); }
+    // Room for `maxBytes` bytes (a code is at most 8 bytes long).
+    BitWriter(std::string& out, std::size_t maxBytes) : out_(out), start_(out.size()) {
+        out_.resize(start_ + maxBytes + 4);  // a 4-byte store may run past the last byte
+        next_ = out_.data() + start_;
+    }
+    ~BitWriter() {
+        FlushToByte();
+        out_.resize(static_cast<std::size_t>(next_ - out_.data()));
+    }
+    BitWriter(const BitWriter&) = delete;
+    BitWriter& operator=(const BitWriter&) = delete;
 
-    // The low `count` bits of `value`, highest first (count <= 56).
+    // The low `count` bits of `value`, highest first (count <= 32).
     void Put(std::uint64_t value, unsigned count) {
-        if (count == 0) return;
-        value &= (std::uint64_t{1} << count) - 1;
-        acc_ = (acc_ << count) | value;
+        acc_ = (acc_ << count) | (value & ((std::uint64_t{1} << count) - 1));
         bits_ += count;
+        if (bits_ >= 32) {
+            bits_ -= 32;
+            auto word = static_cast<std::uint32_t>(acc_ >> bits_);
+            next_[0] = static_cast<char>(word >> 24);
+            next_[1] = static_cast<char>(word >> 16);
+            next_[2] = static_cast<char>(word >> 8);
+            next_[3] = static_cast<char>(word);
+            next_ += 4;
+        }
+    }
+    // Writes the whole bytes held and pads the last one with 0 bits.
+    void FlushToByte() {
         while (bits_ >= 8) {
             bits_ -= 8;
-            out_.push_back(static_cast<char>((acc_ >> bits_) & 0xFF));
+            *next_++ = static_cast<char>(acc_ >> bits_);
         }
-    }
-    void PutOnes(unsigned count) {
-        while (count > 0) {
-            unsigned n = count > 32 ? 32 : count;
-            Put((std::uint64_t{1} << n) - 1, n);
-            count -= n;
-        }
-    }
-    // Pads with 0 bits to the next byte boundary.
-    void FlushToByte() {
-        if (bits_ > 0) Put(0, 8 - bits_);
+        if (bits_ > 0) *next_++ = static_cast<char>(acc_ << (8 - bits_));
+        bits_ = 0;
     }
 
 private:
     std::string& out_;
+    std::size_t start_;
+    char* next_;
     std::uint64_t acc_ = 0;
-    unsigned bits_ = 0;
+    unsigned bits_ = 0;  // bits in acc_ not yet written, always below 32
 };
+
+inline constexpr std::size_t kMaxCodeBytes = 8;
 
 inline unsigned SignificantBits(std::uint32_t v) { return static_cast<unsigned>(std::bit_width(v)); }
 
-inline void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root) {
+[[gnu::always_inline]] inline void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root) {
     unsigned n = SignificantBits(value);
-    if (n <= root) {
-        bits.Put(value, root + 1);  // a 0 bit, then r bits: value < 2^r
+    if (n <= root) {  // a 0 bit, then r bits: value < 2^r
+        if (root < 32) {
+            bits.Put(value, root + 1);
+        } else {
+            bits.Put(0, 1);
+            bits.Put(value, 32);
+        }
         return;
     }
     unsigned ones = n - root;
+    std::uint64_t onesBits = (std::uint64_t{1} << ones) - 1;
     std::uint64_t mantissa = value & ((std::uint64_t{1} << (n - 1)) - 1);
-    if (ones + n <= 56) {  // ones, a 0 bit and n - 1 bits in one go
-        bits.Put(((std::uint64_t{1} << ones) - 1) << n | mantissa, ones + n);
+    if (ones + n <= 32) {  // ones, a 0 bit and n - 1 bits in one go
+        bits.Put(onesBits << n | mantissa, ones + n);
         return;
     }
-    bits.PutOnes(ones);
+    bits.Put(onesBits, ones);
     bits.Put(mantissa, n);  // the 0 bit is the top bit of n bits
 }
 
@@ -69,6 +91,9 @@ inline void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root) {
 class RootChooser {
 public:
     void Add(std::uint32_t value) { ++histogram_[SignificantBits(value)]; }
+    void Add(const RootChooser& other) {
+        for (std::size_t n = 0; n < histogram_.size(); ++n) histogram_[n] += other.histogram_[n];
+    }
     // The root (0-32) with the fewest total bits; the smallest on a tie.
     unsigned Best() const;
     std::uint64_t CostBits(unsigned root) const;

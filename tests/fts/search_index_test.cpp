@@ -199,6 +199,22 @@ TEST(SearchIndex, CaseInsensitiveDescentReachesTheLeafOfEveryDoubleByteWord) {
     EXPECT_EQ(checked, 3u * 190);
 }
 
+// Pages are shared out among threads as they come free; the index must not
+// show which thread did what. Topic numbers out of order and given twice, Latin
+// words that each page numbers for itself, and many leaves.
+TEST(SearchIndex, TheIndexIsTheSameForAnyNumberOfThreads) {
+    std::vector<std::string> storage;
+    std::vector<hhc::fts::SearchTopic> topics = VocabularyPages(storage, 120);
+    PageCorpus corpus({.pages = 40});
+    for (std::uint32_t i = 0; i < corpus.pages().size(); ++i)
+        topics.push_back({(i * 37) % 150, corpus.pages()[i].html});
+    std::reverse(topics.begin(), topics.end());
+    const std::string one = hhc::fts::BuildSearchIndex(topics, kCodePage, kLcid, 1).fiftiMain;
+    ASSERT_GT(FtsReader(one).header().leafCount, 2u);
+    for (unsigned threads : {2u, 3u, 8u})
+        EXPECT_TRUE(hhc::fts::BuildSearchIndex(topics, kCodePage, kLcid, threads).fiftiMain == one) << threads;
+}
+
 TEST(SearchIndex, NoPagesGiveAValidEmptyIndex) {
     hhc::fts::SearchFiles files = hhc::fts::BuildSearchIndex({}, kCodePage, kLcid);
     FtsReader reader(files.fiftiMain);

@@ -12,7 +12,7 @@ using hhc::fts::PutScaleRoot;
 std::string Bits(std::initializer_list<std::pair<std::uint32_t, unsigned>> codes) {
     std::string out;
     {
-        BitWriter bits(out);
+        BitWriter bits(out, codes.size() * hhc::fts::kMaxCodeBytes);
         for (auto [value, root] : codes) PutScaleRoot(bits, value, root);
     }
     return out;
@@ -35,18 +35,14 @@ TEST(LocationCodes, MatchAKnownBlockWithRootsOneOneSeven) {
 
 TEST(LocationCodes, MatchAKnownTwoDocumentBlockWithRootsZero) {
     // A word at position 0 of documents 0 and 1, roots 0/0/0: 40 A0.
-    hhc::fts::Postings p;
     const std::uint32_t zero[] = {0};
-    p.AddDocument(0, zero, 1);
-    p.AddDocument(1, zero, 1);
     std::string out;
-    hhc::fts::AppendLocationCodes(p, {0, 0, 0}, out);
+    hhc::fts::AppendDocumentCodes(0, zero, 1, {0, 0, 0}, out);
+    hhc::fts::AppendDocumentCodes(1, zero, 1, {0, 0, 0}, out);
     EXPECT_EQ(Hex(out), "40A0");
-    hhc::fts::Postings one;
     const std::uint32_t first[] = {1};
-    one.AddDocument(0, first, 1);
     out.clear();
-    hhc::fts::AppendLocationCodes(one, {0, 0, 0}, out);
+    hhc::fts::AppendDocumentCodes(0, first, 1, {0, 0, 0}, out);
     EXPECT_EQ(Hex(out), "50");
 }
 
@@ -60,12 +56,10 @@ TEST(LocationCodes, ScaleRootCodesHaveTheDocumentedShapes) {
 }
 
 TEST(LocationCodes, EveryDocumentStartsOnAFreshByte) {
-    hhc::fts::Postings p;
     const std::uint32_t positions[] = {5, 9, 1};
-    p.AddDocument(3, positions, 2);
-    p.AddDocument(4, positions + 2, 1);
     std::string out;
-    hhc::fts::AppendLocationCodes(p, {2, 0, 3}, out);
+    hhc::fts::AppendDocumentCodes(3, positions, 2, {2, 0, 3}, out);
+    hhc::fts::AppendDocumentCodes(1, positions + 2, 1, {2, 0, 3}, out);
     // doc 3: 0 11 | count 2: 110 0 | 5: 0 101 | +4: 0 100 -> 01111000 10101000 (pad)
     // doc +1: 0 01 | count 1: 10 | 1: 0 001 -> 00110000 1(pad)
     EXPECT_EQ(Hex(out), "78A83080");
