@@ -16,10 +16,16 @@ std::uint16_t LoadPair(const std::uint8_t* p) {
     return v;
 }
 
+std::uint32_t Load32(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
 }  // namespace
 
 OptimalParser::OptimalParser(OptimalParserParams params)
-    : params_(params), lastPair_(kPairValues), nodes_(kFrameSize + 1) {}
+    : params_(params), lastPair_(kPairValues), greedyHead_(std::size_t{1} << kGreedyHashBits), nodes_(kFrameSize + 1) {}
 
 // Inserts `pos` into the match finder and lists matches of strictly growing
 // length: first the nearest occurrence of the next two bytes, then the hash
@@ -60,9 +66,14 @@ void OptimalParser::InsertPosition(std::uint32_t pos) {
     lastPair_[LoadPair(data_ + pos)] = static_cast<std::int32_t>(pos);
 }
 
-// At each position: the match at R0 and the nearest position with the same
-// hash; the one that saves more bits than its bytes as literals is taken
-// whole, otherwise a literal.
+std::uint32_t OptimalParser::GreedyHash(std::uint32_t pos) const {
+    return (Load32(data_ + pos) * 0x9E3779B1u) >> (32 - kGreedyHashBits);
+}
+
+// At each position: the match at R0 and the last position with the same four
+// bytes, found in a small table of its own rather than the hash chains, which
+// are fed only if a fully parsed frame follows. Whichever saves more bits
+// than its bytes cost as literals is taken whole, otherwise a literal.
 void OptimalParser::ParseFrameGreedily(std::uint32_t frameStart, const CostModel& cost, RepeatedOffsets& repeats,
                                        std::vector<Item>& items) {
     const std::uint32_t frameEnd = frameStart + static_cast<std::uint32_t>(kFrameSize);
@@ -73,10 +84,10 @@ void OptimalParser::ParseFrameGreedily(std::uint32_t frameStart, const CostModel
     };
     std::uint32_t pos = frameStart;
     while (pos < frameEnd) {
-        const std::int32_t candidate = finder_.Insert(pos);
+        std::uint32_t& slot = greedyHead_[GreedyHash(pos)];
+        const std::uint32_t candidate = slot;  // position + 1, 0 = none
+        slot = pos + 1;
         const std::uint8_t* here = data_ + pos;
-        const std::uint16_t head = LoadPair(here);
-        lastPair_[head] = static_cast<std::int32_t>(pos);
         const unsigned limit = std::min<std::uint32_t>(kMaxMatch, frameEnd - pos);
 
         int bestGain = 0;
@@ -85,17 +96,16 @@ void OptimalParser::ParseFrameGreedily(std::uint32_t frameStart, const CostModel
         std::uint32_t bestDistance = 0;
         if (limit >= kMinMatch) {
             const std::uint32_t r0 = repeats[0];
-            if (r0 <= pos && LoadPair(here - r0) == head) {
+            if (r0 <= pos && LoadPair(here - r0) == LoadPair(here)) {
                 const unsigned length = CommonLength(here, here - r0, limit);
                 const int gain = literalBits(pos, length) - cost.MatchCost(0, length);
                 if (gain > bestGain) bestGain = gain, bestLength = length, bestRepeat = 0, bestDistance = r0;
             }
-            const std::uint32_t distance = pos - static_cast<std::uint32_t>(candidate);
-            if (candidate != HashChainMatchFinder::kNone && distance <= kMaxMatchDistance &&
-                LoadPair(data_ + candidate) == head) {
-                const unsigned length = CommonLength(here, data_ + candidate, limit);
-                const unsigned slot = PositionSlot(distance + kNumRepeatedOffsets - 1);
-                const int gain = literalBits(pos, length) - cost.MatchCost(slot, length);
+            const std::uint32_t distance = pos + 1 - candidate;
+            if (candidate != 0 && distance <= kMaxMatchDistance && Load32(here - distance) == Load32(here)) {
+                const unsigned length = CommonLength(here, here - distance, limit);
+                const unsigned slotOfDistance = PositionSlot(distance + kNumRepeatedOffsets - 1);
+                const int gain = literalBits(pos, length) - cost.MatchCost(slotOfDistance, length);
                 if (gain > bestGain)
                     bestGain = gain, bestLength = length, bestRepeat = kExplicitOffset, bestDistance = distance;
             }
@@ -106,7 +116,7 @@ void OptimalParser::ParseFrameGreedily(std::uint32_t frameStart, const CostModel
             continue;
         }
         AppendMatch(items, repeats, bestRepeat, bestDistance, bestLength);
-        for (std::uint32_t end = pos + bestLength; ++pos < end;) InsertPosition(pos);
+        for (const std::uint32_t end = pos + bestLength; ++pos < end;) greedyHead_[GreedyHash(pos)] = pos + 1;
     }
 }
 
@@ -185,16 +195,27 @@ void OptimalParser::Parse(const std::uint8_t* data, unsigned frames, const CostM
     out.items.clear();
     out.items.reserve(frames * kFrameSize);
     out.frames = frames;
-    finder_.Reset(data);
-    std::fill(lastPair_.begin(), lastPair_.end(), -1);
+    // The match finders are cleared only for an interval that needs them.
+    bool findersReady = false;
+    std::uint32_t fedUpTo = 0;  // positions below this are in the finders
+    std::fill(greedyHead_.begin(), greedyHead_.end(), 0);
     RepeatedOffsets repeats = {1, 1, 1};
     for (unsigned f = 0; f < frames; ++f) {
         out.frameBegin[f] = out.items.size();
         const std::uint32_t frameStart = f * static_cast<std::uint32_t>(kFrameSize);
-        if (parses[f] == FrameParse::kGreedy)
+        if (parses[f] == FrameParse::kGreedy) {
             ParseFrameGreedily(frameStart, greedyCost ? *greedyCost : cost, repeats, out.items);
-        else
+        } else {
+            if (!findersReady) {
+                finder_.Reset(data);
+                std::fill(lastPair_.begin(), lastPair_.end(), -1);
+                findersReady = true;
+            }
+            // Greedily parsed frames before this one: their bytes can be matched too.
+            for (; fedUpTo < frameStart; ++fedUpTo) InsertPosition(fedUpTo);
             ParseFrame(frameStart, repeats, out.items);
+            fedUpTo = frameStart + static_cast<std::uint32_t>(kFrameSize);
+        }
         out.offsetsAfterFrame[f] = repeats;
     }
     out.frameBegin[frames] = out.items.size();

@@ -52,6 +52,9 @@ private:
     void ParseFrameGreedily(std::uint32_t frameStart, const CostModel& cost, RepeatedOffsets& repeats,
                             std::vector<Item>& items);
     void InsertPosition(std::uint32_t pos);
+    std::uint32_t GreedyHash(std::uint32_t pos) const;
+
+    static constexpr unsigned kGreedyHashBits = 14;
     void Relax(std::size_t target, std::uint32_t cost, unsigned length, unsigned repeat, std::uint32_t distance) {
         Node& node = nodes_[target];
         if (cost < node.cost) {
@@ -65,6 +68,7 @@ private:
     OptimalParserParams params_;
     HashChainMatchFinder finder_;
     std::vector<std::int32_t> lastPair_;  // newest position of each two-byte value
+    std::vector<std::uint32_t> greedyHead_;  // greedy frames: newest position + 1 of each hash of four bytes
     const std::uint8_t* data_ = nullptr;
     const CostModel* cost_ = nullptr;
     std::array<Match, kMaxMatch + 1> matches_;  // lengths grow strictly, so never more than this
