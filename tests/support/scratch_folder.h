@@ -37,4 +37,7 @@ private:
     std::filesystem::path path_;
 };
 
+// A path as UTF-16, the way the program's own code takes paths.
+inline std::u16string U16(const std::filesystem::path& path) { return path.u16string(); }
+
 }  // namespace test_support

@@ -14,11 +14,11 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "build/book_inputs.h"
-#include "scratch.h"
+#include "platform/platform.h"
+#include "scratch_folder.h"
+#include "test_files.h"
 #include "test_window.h"
 #include "ui/box_text.h"
 
@@ -26,13 +26,12 @@ namespace chmbook::uitest {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::ReadBytes;
+using test_support::ScratchFolder;
+using test_support::U16;
 
 QString QPath(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::u16string> ListEntries(const frmMain& window) {
     std::vector<std::u16string> entries;
@@ -65,8 +64,8 @@ protected:
     }
     void TypeTitle(const QString& title) { TypeText(ui.txtTitleName, title); }
 
-    Scratch app;
-    Scratch source;
+    ScratchFolder app{"chmbook-ui", test_support::ScratchUse::kPrograms};  // the compiler runs from here
+    ScratchFolder source{"chmbook-ui"};
     TestWindow window{app.u16()};
     const frmMain::Controls& ui = window.ui();
 };
@@ -131,7 +130,7 @@ public:
 };
 
 TEST(WindowMessageBox, IsAnInformationBoxWithOkOnly) {
-    Scratch app;
+    ScratchFolder app{"chmbook-ui"};
     PlainWindow window(app.u16());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -222,8 +221,8 @@ TEST_F(WindowCommands, AVanishedFolderEmptiesTheList) {
 }
 
 TEST(WindowFolderDialog, IsTitledAndCancelChangesNothing) {
-    Scratch app;
-    Scratch source;
+    ScratchFolder app{"chmbook-ui"};
+    ScratchFolder source{"chmbook-ui"};
     source.Write("a.txt", "a");
     PlainWindow window(app.u16());
     window.show();

@@ -14,15 +14,18 @@
 #include <filesystem>
 
 #include "build/book_inputs.h"
-#include "scratch.h"
+#include "scratch_folder.h"
 #include "test_window.h"
 
 namespace chmbook::uitest {
 namespace {
 
+using test_support::ScratchFolder;
+using test_support::U16;
+
 class WindowLayout : public ::testing::Test {
 protected:
-    Scratch app;
+    ScratchFolder app{"chmbook-ui"};
     TestWindow window{app.u16()};
     const frmMain::Controls& ui = window.ui();
 };
@@ -225,7 +228,7 @@ TEST_F(WindowKeyboard, ButtonAccessKeysPressTheButtons) {
     QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.folderDialogs == 1; }, 2000));
 
-    const Scratch source;
+    const ScratchFolder source{"chmbook-ui"};
     source.Write("a.txt", "a");
     window.folderAnswers.push_back(QString::fromStdString(source.path().string()));
     QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
