@@ -6,6 +6,14 @@
 namespace hhc::fts {
 namespace {
 
+inline void Prefetch(const void* address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
 // Splits the keys into `parts` runs [first, next first) of about equal
 // numbers of positions.
 std::vector<std::size_t> SplitEvenly(const std::vector<std::uint64_t>& occurrences, std::size_t parts) {
@@ -25,7 +33,7 @@ std::vector<std::size_t> SplitEvenly(const std::vector<std::uint64_t>& occurrenc
 
 void AppendDocumentCodes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
                          const LocationRoots& roots, std::string& out) {
-    BitWriter bits(out, (count + 2) * kMaxCodeBytes);
+    BitWriter bits(out);
     PutScaleRoot(bits, documentDelta, roots.document);
     PutScaleRoot(bits, static_cast<std::uint32_t>(count), roots.count);
     std::uint32_t previous = 0;
@@ -52,7 +60,19 @@ std::vector<std::string> BuildBlocks(const std::vector<PageWords>& pages, const 
             const std::size_t first = firsts[task];
             const std::size_t end = firsts[task + 1];
             for (const PageWords& page : pages) {
-                for (std::size_t i = 0; i < page.keys.size(); ++i) {
+                const std::size_t groups = page.keys.size();
+                for (std::size_t i = 0; i < groups; ++i) {
+                    // Blocks are appended to in no useful order: ask for the
+                    // memory of the groups just ahead before it is needed.
+                    if (i + 16 < groups) Prefetch(&blockOf[page.keys[i + 16]]);
+                    if (i + 8 < groups) {
+                        std::uint32_t ahead = blockOf[page.keys[i + 8]];
+                        if (ahead >= first && ahead < end) Prefetch(&blocks[ahead]);
+                    }
+                    if (i + 4 < groups) {
+                        std::uint32_t ahead = blockOf[page.keys[i + 4]];
+                        if (ahead >= first && ahead < end) Prefetch(blocks[ahead].data() + blocks[ahead].size());
+                    }
                     std::uint32_t b = blockOf[page.keys[i]];
                     if (b < first || b >= end) continue;  // kNone is never in range
                     std::string& block = blocks[b];

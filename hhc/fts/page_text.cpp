@@ -119,20 +119,30 @@ private:
             return;
         }
         while (pos_ < end) {
-            auto b = static_cast<std::uint8_t>(html_[pos_]);
+            std::size_t sound = SoundRunEnd(end);
+            target->append(html_.data() + pos_, sound - pos_);
+            pos_ = sound;
+            if (pos_ == end) break;
+            target->push_back(cp_.IsLeadByte(static_cast<std::uint8_t>(html_[pos_])) ? kUnwritable : ' ');
+            ++pos_;
+        }
+    }
+
+    // The end of the bytes from pos_ on that are copied as they are: whole
+    // double-byte characters and single bytes other than NUL and 0x01.
+    std::size_t SoundRunEnd(std::size_t end) const {
+        std::size_t p = pos_;
+        while (p < end) {
+            auto b = static_cast<std::uint8_t>(html_[p]);
             if (cp_.IsLeadByte(b)) {
-                if (pos_ + 1 < end && cp_.IsTrailByte(static_cast<std::uint8_t>(html_[pos_ + 1]))) {
-                    target->append(html_.data() + pos_, 2);
-                    pos_ += 2;
-                } else {
-                    target->push_back(kUnwritable);
-                    ++pos_;
-                }
+                if (p + 1 >= end || !cp_.IsTrailByte(static_cast<std::uint8_t>(html_[p + 1]))) break;
+                p += 2;
             } else {
-                target->push_back(b <= 0x01 ? ' ' : static_cast<char>(b));
-                ++pos_;
+                if (b <= 0x01) break;
+                ++p;
             }
         }
+        return p;
     }
 
     // "&name;", "&#ddd;" or "&#xhh;". Anything else is the literal '&'.

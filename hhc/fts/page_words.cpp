@@ -32,7 +32,14 @@ void PageIndexer::AddText(std::string_view text, std::uint32_t firstPosition, Co
     IndexWord word;
     while (breaker.Next(word)) {
         std::uint32_t slot = word.bytes.size() == 2 ? TwoByteSlot(word.bytes) : OtherSlot(word.bytes, page);
-        hits_.push_back({KeyOf(slot, context), word.position});
+        std::uint32_t key = KeyOf(slot, context);
+        if (key >= groupOf_.size()) groupOf_.resize(2 * static_cast<std::size_t>(key), 0);
+        std::uint32_t& group = groupOf_[key];
+        if (group == 0) {
+            page.keys.push_back(key);
+            group = static_cast<std::uint32_t>(page.keys.size());
+        }
+        hits_.push_back({group - 1, word.position});
     }
     nextPosition = breaker.nextPosition();
 }
@@ -46,32 +53,31 @@ std::uint32_t PageIndexer::OtherSlot(std::string_view word, PageWords& page) {
     return slot;
 }
 
-// A counting sort of the hits by key; every group stays in position order.
+// A counting sort of the hits by group; every group stays in position order.
 void PageIndexer::GroupHits(PageWords& page, PageStatistics& statistics) {
-    std::size_t keys = KeyOf(kFirstOtherSlot + static_cast<std::uint32_t>(page.otherWords.size()), Context::kBody);
-    if (counts_.size() < keys) counts_.resize(keys, 0);
-    for (const Hit& h : hits_) {
-        if (counts_[h.key]++ == 0) page.keys.push_back(h.key);
-        statistics.occurrenceBytes += SlotOf(h.key) < kFirstOtherSlot ? 2 : page.otherWords[SlotOf(h.key) - kFirstOtherSlot].size();
+    const std::size_t groups = page.keys.size();
+    page.ends.assign(groups, 0);
+    for (const Hit& h : hits_) ++page.ends[h.group];
+    // starts_ becomes each group's start in positions, then its end.
+    starts_.resize(groups);
+    std::uint32_t start = 0;
+    for (std::size_t g = 0; g < groups; ++g) {
+        std::uint32_t n = page.ends[g];
+        std::uint32_t slot = SlotOf(page.keys[g]);
+        statistics.positionCounts.Add(n);
+        statistics.occurrenceBytes +=
+            std::uint64_t{n} * (slot < kFirstOtherSlot ? 2 : page.otherWords[slot - kFirstOtherSlot].size());
+        starts_[g] = start;
+        start += n;
+        page.ends[g] = start;
     }
     statistics.occurrences += hits_.size();
-    page.ends.resize(page.keys.size());
-    // counts_ becomes each key's start in positions, then its end.
-    std::uint32_t start = 0;
-    for (std::size_t i = 0; i < page.keys.size(); ++i) {
-        std::uint32_t& slot = counts_[page.keys[i]];
-        std::uint32_t n = slot;
-        statistics.positionCounts.Add(n);
-        slot = start;
-        start += n;
-        page.ends[i] = start;
-    }
     page.positions.resize(hits_.size());
-    for (const Hit& h : hits_) page.positions[counts_[h.key]++] = h.position;
-    for (std::size_t i = 0; i < page.keys.size(); ++i) {
-        counts_[page.keys[i]] = 0;
+    for (const Hit& h : hits_) page.positions[starts_[h.group]++] = h.position;
+    for (std::size_t g = 0; g < groups; ++g) {
+        groupOf_[page.keys[g]] = 0;
         std::uint32_t previous = 0;
-        for (std::size_t p = page.begin(i); p < page.ends[i]; ++p) {
+        for (std::size_t p = page.begin(g); p < page.ends[g]; ++p) {
             statistics.positionDeltas.Add(page.positions[p] - previous);
             previous = page.positions[p];
         }

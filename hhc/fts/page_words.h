@@ -62,7 +62,7 @@ public:
 
 private:
     struct Hit {
-        std::uint32_t key;
+        std::uint32_t group;  // index in PageWords::keys
         std::uint32_t position;
     };
     struct Hash {
@@ -78,7 +78,8 @@ private:
     CodePage codePage_;
     std::vector<Hit> hits_;
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> otherSlots_;  // of the current page
-    std::vector<std::uint32_t> counts_;  // by key, zero between pages
+    std::vector<std::uint32_t> groupOf_ = std::vector<std::uint32_t>(2 * kFirstOtherSlot, 0);  // by key: group + 1, 0 between pages
+    std::vector<std::uint32_t> starts_;  // by group
 };
 
 }  // namespace hhc::fts

@@ -12,19 +12,13 @@
 
 namespace hhc::fts {
 
-// Appends bits to a string. Room for all of them is made up front, so that
-// each 32 bits collected in the accumulator are stored without a check.
+// Appends bits to a string. Each 32 bits collected in the accumulator go to
+// a small buffer, which goes to the string when full and at the end: the
+// string grows once per flush, not once per byte.
 class BitWriter {
 public:
-    // Room for `maxBytes` bytes (a code is at most 8 bytes long).
-    BitWriter(std::string& out, std::size_t maxBytes) : out_(out), start_(out.size()) {
-        out_.resize(start_ + maxBytes + 4);  // a 4-byte store may run past the last byte
-        next_ = out_.data() + start_;
-    }
-    ~BitWriter() {
-        FlushToByte();
-        out_.resize(static_cast<std::size_t>(next_ - out_.data()));
-    }
+    explicit BitWriter(std::string& out) : out_(out) {}
+    ~BitWriter() { FlushToByte(); out_.append(buffer_, used_); }
     BitWriter(const BitWriter&) = delete;
     BitWriter& operator=(const BitWriter&) = delete;
 
@@ -34,33 +28,38 @@ public:
         bits_ += count;
         if (bits_ >= 32) {
             bits_ -= 32;
+            if (used_ + 4 > sizeof buffer_) Drain();
             auto word = static_cast<std::uint32_t>(acc_ >> bits_);
-            next_[0] = static_cast<char>(word >> 24);
-            next_[1] = static_cast<char>(word >> 16);
-            next_[2] = static_cast<char>(word >> 8);
-            next_[3] = static_cast<char>(word);
-            next_ += 4;
+            buffer_[used_] = static_cast<char>(word >> 24);
+            buffer_[used_ + 1] = static_cast<char>(word >> 16);
+            buffer_[used_ + 2] = static_cast<char>(word >> 8);
+            buffer_[used_ + 3] = static_cast<char>(word);
+            used_ += 4;
         }
     }
     // Writes the whole bytes held and pads the last one with 0 bits.
     void FlushToByte() {
+        if (used_ + 4 > sizeof buffer_) Drain();
         while (bits_ >= 8) {
             bits_ -= 8;
-            *next_++ = static_cast<char>(acc_ >> bits_);
+            buffer_[used_++] = static_cast<char>(acc_ >> bits_);
         }
-        if (bits_ > 0) *next_++ = static_cast<char>(acc_ << (8 - bits_));
+        if (bits_ > 0) buffer_[used_++] = static_cast<char>(acc_ << (8 - bits_));
         bits_ = 0;
     }
 
 private:
+    void Drain() {
+        out_.append(buffer_, used_);
+        used_ = 0;
+    }
+
     std::string& out_;
-    std::size_t start_;
-    char* next_;
     std::uint64_t acc_ = 0;
     unsigned bits_ = 0;  // bits in acc_ not yet written, always below 32
+    std::size_t used_ = 0;
+    char buffer_[64];
 };
-
-inline constexpr std::size_t kMaxCodeBytes = 8;
 
 inline unsigned SignificantBits(std::uint32_t v) { return static_cast<unsigned>(std::bit_width(v)); }
 

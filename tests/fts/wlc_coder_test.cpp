@@ -12,7 +12,7 @@ using hhc::fts::PutScaleRoot;
 std::string Bits(std::initializer_list<std::pair<std::uint32_t, unsigned>> codes) {
     std::string out;
     {
-        BitWriter bits(out, codes.size() * hhc::fts::kMaxCodeBytes);
+        BitWriter bits(out);
         for (auto [value, root] : codes) PutScaleRoot(bits, value, root);
     }
     return out;
