@@ -1,9 +1,5 @@
 #include "book_fixture.h"
 
-#include <fstream>
-#include <iterator>
-#include <random>
-
 #include "build/book_inputs.h"
 
 #ifndef CHMBOOK_FAKE_HHC
@@ -12,16 +8,6 @@
 
 namespace chmbook::testing {
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 std::vector<std::string> FilesIn(const fs::path& folder) {
     std::vector<std::string> names;
     std::error_code error;
@@ -29,8 +15,6 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
         if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
     return names;
 }
-
-std::u16string U16(const fs::path& path) { return path.u16string(); }
 
 void InstallStandInCompiler(const fs::path& app) {
 #ifdef _WIN32
@@ -46,10 +30,6 @@ void InstallStandInCompiler(const fs::path& app) {
 void SetCompilerMode(const fs::path& app, const std::string& mode) { WriteBytes(app / "hhc-mode.txt", mode); }
 
 void BookTest::SetUp() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = fs::temp_directory_path() / ("chmbook test " + std::string(info->test_suite_name()) + "." +
-                                         info->name() + "." + std::to_string(std::random_device{}()));
-    fs::remove_all(root_);
     app_ = root_ / "program folder with blanks";
     sources_ = root_ / "sources";
     fs::create_directories(app_ / "Temp");
@@ -71,11 +51,6 @@ void BookTest::SetUp() {
     options_.progress = [this](std::u16string_view stage, std::size_t pages) {
         stages_.emplace_back(std::u16string(stage), pages);
     };
-}
-
-void BookTest::TearDown() {
-    std::error_code error;
-    fs::remove_all(root_, error);
 }
 
 fs::path BookTest::AddSource(const std::string& name, const std::string& bytes) {

@@ -10,17 +10,19 @@
 
 #include "build/make_chm.h"
 #include "common/memory_window_state.h"
+#include "scratch_folder.h"
+#include "test_files.h"
 
 namespace chmbook::testing {
 
 namespace fs = std::filesystem;
 
-// The bytes of a file; empty when it cannot be read.
-std::string ReadBytes(const fs::path& path);
-void WriteBytes(const fs::path& path, const std::string& bytes);
+using test_support::ReadBytes;
+using test_support::U16;
+using test_support::WriteBytes;
+
 // The names of the files (not folders) directly in `folder`.
 std::vector<std::string> FilesIn(const fs::path& folder);
-std::u16string U16(const fs::path& path);
 
 // Installs the stand-in compiler as the compiler of the program's folder `app`.
 void InstallStandInCompiler(const fs::path& app);
@@ -30,13 +32,14 @@ void SetCompilerMode(const fs::path& app, const std::string& mode);
 class BookTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Writes a source file and appends it to the file list.
     fs::path AddSource(const std::string& name, const std::string& bytes);
     BuildOutcome Build();
 
-    fs::path root_;     // everything of this test
+    // Everything of this test; programs are installed and run below it.
+    test_support::ScratchFolder scratch_{"chmbook test", test_support::ScratchUse::kPrograms};
+    fs::path root_ = scratch_.path();
     fs::path app_;      // the program's folder
     fs::path sources_;  // the source folder
     MemoryWindowState frm_;
