@@ -1,9 +1,12 @@
 // hhc_lzx_bench [folder]
 // Compresses sections the way a book holds them and prints size, ratio and
 // speed: wall-clock MB/s with all threads, and MB/s per CPU second (what one
-// core achieves). Without a folder it measures two generated sections of
-// about 20 MB: the benchmark corpus (1,000 pages of Chinese prose) as HTML
-// pages, and prose drawn from a small vocabulary, which has far more repeats.
+// core achieves). Without a folder it measures generated sections of about
+// 20 MB: the benchmark corpus (1,000 pages of Chinese prose) as HTML pages;
+// prose drawn from a small vocabulary, which has far more repeats; a
+// bit-packed stream like a full-text index's, which LZX barely shrinks and
+// which should take a fraction of the time of text; and the corpus pages
+// followed by that stream, as a book with a full-text index holds them.
 // With a folder, it measures the concatenation of the folder's files.
 #include <algorithm>
 #include <chrono>
@@ -85,6 +88,28 @@ std::string VocabularyPages() {
     return section;
 }
 
+// Bytes whose bits are skewed towards zero (about 7.7 bits of entropy a
+// byte) with a few short copies, some at the distance of the copy before:
+// about what a full-text index's bitstream looks like to LZX.
+std::string BitPackedStream(std::size_t size) {
+    std::mt19937 random(11);
+    std::string bytes;
+    bytes.reserve(size);
+    std::size_t lastDistance = 1000;
+    while (bytes.size() < size) {
+        if (bytes.size() > 60000 && random() % 100 < 2) {
+            if (random() % 3 != 0) lastDistance = 1 + random() % 60000;
+            const std::size_t length = 4 + random() % 8;
+            for (std::size_t k = 0; k < length; ++k) bytes += bytes[bytes.size() - lastDistance];
+            continue;
+        }
+        unsigned byte = 0;
+        for (int bit = 0; bit < 8; ++bit) byte = byte << 1 | (random() % 100 < 35 ? 1u : 0u);
+        bytes += static_cast<char>(byte);
+    }
+    return bytes;
+}
+
 std::string FolderContents(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
@@ -128,9 +153,15 @@ int main(int argc, char** argv) {
         Measure(argv[1], FolderContents(argv[1]));
         return 0;
     }
+    const std::string stream = BitPackedStream(kPages * kPageTextBytes);
 #ifdef LZX_BENCH_HAVE_CORPUS
-    Measure("benchmark corpus pages", CorpusPages());
+    const std::string pages = CorpusPages();
+    Measure("benchmark corpus pages", pages);
 #endif
     Measure("vocabulary prose pages", VocabularyPages());
+    Measure("bit-packed stream", stream);
+#ifdef LZX_BENCH_HAVE_CORPUS
+    Measure("pages + bit-packed", pages + stream);
+#endif
     return 0;
 }

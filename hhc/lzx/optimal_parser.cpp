@@ -71,7 +71,7 @@ std::uint32_t OptimalParser::GreedyHash(std::uint32_t pos) const {
 }
 
 // At each position: the match at R0 and the last position with the same four
-// bytes, found in a small table of its own rather than the hash chains, which
+// bytes, found in a table of its own rather than the hash chains, which
 // are fed only if a fully parsed frame follows. Whichever saves more bits
 // than its bytes cost as literals is taken whole, otherwise a literal.
 void OptimalParser::ParseFrameGreedily(std::uint32_t frameStart, const CostModel& cost, RepeatedOffsets& repeats,

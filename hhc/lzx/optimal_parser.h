@@ -54,7 +54,7 @@ private:
     void InsertPosition(std::uint32_t pos);
     std::uint32_t GreedyHash(std::uint32_t pos) const;
 
-    static constexpr unsigned kGreedyHashBits = 14;
+    static constexpr unsigned kGreedyHashBits = 16;
     void Relax(std::size_t target, std::uint32_t cost, unsigned length, unsigned repeat, std::uint32_t distance) {
         Node& node = nodes_[target];
         if (cost < node.cost) {
