@@ -25,7 +25,7 @@ std::uint32_t Load32(const std::uint8_t* p) {
 }  // namespace
 
 OptimalParser::OptimalParser(OptimalParserParams params)
-    : params_(params), lastPair_(kPairValues), greedyHead_(std::size_t{1} << kGreedyHashBits), nodes_(kFrameSize + 1) {}
+    : params_(params), lastPair_(kPairValues), nodes_(kFrameSize + 1) {}
 
 // Inserts `pos` into the match finder and lists matches of strictly growing
 // length: first the nearest occurrence of the next two bytes, then the hash
@@ -198,7 +198,10 @@ void OptimalParser::Parse(const std::uint8_t* data, unsigned frames, const CostM
     // The match finders are cleared only for an interval that needs them.
     bool findersReady = false;
     std::uint32_t fedUpTo = 0;  // positions below this are in the finders
-    std::fill(greedyHead_.begin(), greedyHead_.end(), 0);
+    if (std::find(parses.begin(), parses.begin() + frames, FrameParse::kGreedy) != parses.begin() + frames) {
+        // Allocated the first time it is needed: a book of text never needs it.
+        greedyHead_.assign(std::size_t{1} << kGreedyHashBits, 0);
+    }
     RepeatedOffsets repeats = {1, 1, 1};
     for (unsigned f = 0; f < frames; ++f) {
         out.frameBegin[f] = out.items.size();
