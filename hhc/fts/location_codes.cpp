@@ -1,5 +1,7 @@
 #include "fts/location_codes.h"
 
+#include <algorithm>
+
 #include "fts/wlc_coder.h"
 #include "fts/workers.h"
 
@@ -31,8 +33,20 @@ std::vector<std::size_t> SplitEvenly(const std::vector<std::uint64_t>& occurrenc
 
 }  // namespace
 
-void AppendDocumentCodes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
-                         const LocationRoots& roots, std::string& out) {
+std::size_t DocumentCodeBytes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
+                              const LocationRoots& roots) {
+    std::size_t bits = ScaleRootBits(documentDelta, roots.document) +
+                       ScaleRootBits(static_cast<std::uint32_t>(count), roots.count);
+    std::uint32_t previous = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        bits += ScaleRootBits(positions[i] - previous, roots.location);
+        previous = positions[i];
+    }
+    return (bits + 7) / 8;
+}
+
+char* WriteDocumentCodes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
+                         const LocationRoots& roots, char* out) {
     BitWriter bits(out);
     PutScaleRoot(bits, documentDelta, roots.document);
     PutScaleRoot(bits, static_cast<std::uint32_t>(count), roots.count);
@@ -41,47 +55,98 @@ void AppendDocumentCodes(std::uint32_t documentDelta, const std::uint32_t* posit
         PutScaleRoot(bits, positions[i] - previous, roots.location);
         previous = positions[i];
     }
+    return bits.Finish();
 }
 
-// Each task builds the blocks of one run of keys, going through every page
-// in order and taking that run's keys: the pages are read in the order they
-// were made, and every block is written by one thread only.
-std::vector<std::string> BuildBlocks(const std::vector<PageWords>& pages, const std::vector<std::uint32_t>& keys,
-                                     const std::vector<std::uint64_t>& occurrences, std::size_t keyLimit,
-                                     const LocationRoots& roots, unsigned threads) {
-    constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-    std::vector<std::uint32_t> blockOf(keyLimit, kNone);
+namespace {
+
+// Gives every group of the pages the number of its key's block in place of
+// the key.
+void NumberBlocks(std::vector<PageWords>& pages, const std::vector<std::uint32_t>& keys, std::size_t keyLimit,
+                  unsigned threads) {
+    std::vector<std::uint32_t> blockOf(keyLimit, 0);
     for (std::size_t i = 0; i < keys.size(); ++i) blockOf[keys[i]] = static_cast<std::uint32_t>(i);
-    std::vector<std::string> blocks(keys.size());
-    std::vector<std::uint32_t> lastDocuments(keys.size(), 0);
-    std::vector<std::size_t> firsts = SplitEvenly(occurrences, threads);
-    RunTasks(firsts.size() - 1, threads, [&](unsigned) {
-        return [&](std::size_t task) {
-            const std::size_t first = firsts[task];
-            const std::size_t end = firsts[task + 1];
-            for (const PageWords& page : pages) {
-                const std::size_t groups = page.keys.size();
-                for (std::size_t i = 0; i < groups; ++i) {
-                    // Blocks are appended to in no useful order: ask for the
-                    // memory of the groups just ahead before it is needed.
-                    if (i + 16 < groups) Prefetch(&blockOf[page.keys[i + 16]]);
-                    if (i + 8 < groups) {
-                        std::uint32_t ahead = blockOf[page.keys[i + 8]];
-                        if (ahead >= first && ahead < end) Prefetch(&blocks[ahead]);
-                    }
-                    if (i + 4 < groups) {
-                        std::uint32_t ahead = blockOf[page.keys[i + 4]];
-                        if (ahead >= first && ahead < end) Prefetch(blocks[ahead].data() + blocks[ahead].size());
-                    }
-                    std::uint32_t b = blockOf[page.keys[i]];
-                    if (b < first || b >= end) continue;  // kNone is never in range
-                    std::string& block = blocks[b];
-                    std::uint32_t delta = page.document - (block.empty() ? 0 : lastDocuments[b]);
-                    lastDocuments[b] = page.document;
-                    std::size_t begin = page.begin(i);
-                    AppendDocumentCodes(delta, page.positions.data() + begin, page.ends[i] - begin, roots, block);
-                }
+    RunTasks(pages.size(), threads, [&](unsigned) {
+        return [&](std::size_t p) {
+            std::vector<std::uint32_t>& groups = pages[p].keys;
+            for (std::size_t i = 0; i < groups.size(); ++i) {
+                if (i + 16 < groups.size()) Prefetch(&blockOf[groups[i + 16]]);
+                groups[i] = blockOf[groups[i]];
             }
+        };
+    });
+}
+
+// Calls visit(block, documentDelta, positions, count) for every group of the
+// pages that belongs to a block in [first, end), pages in order, and
+// ahead(block) a few groups earlier.
+template <class Visit, class Ahead>
+void ForEachGroup(const std::vector<PageWords>& pages, std::uint32_t first, std::uint32_t end,
+                  std::vector<std::uint32_t>& lastDocuments, Visit&& visit, Ahead&& ahead) {
+    constexpr std::size_t kAhead = 8;
+    constexpr std::uint32_t kNoDocument = 0xFFFFFFFFu;
+    std::fill(lastDocuments.begin() + first, lastDocuments.begin() + end, kNoDocument);
+    for (const PageWords& page : pages) {
+        const std::vector<std::uint32_t>& groups = page.keys;
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            if (i + kAhead < groups.size() && groups[i + kAhead] >= first && groups[i + kAhead] < end)
+                ahead(groups[i + kAhead]);
+            std::uint32_t b = groups[i];
+            if (b < first || b >= end) continue;
+            std::uint32_t& last = lastDocuments[b];
+            std::uint32_t delta = page.document - (last == kNoDocument ? 0 : last);
+            last = page.document;
+            std::size_t begin = page.begin(i);
+            visit(b, delta, page.positions.data() + begin, page.ends[i] - begin);
+        }
+    }
+}
+
+}  // namespace
+
+// The blocks' sizes are counted first, so that every group's codes go
+// straight to their place: each task takes one run of blocks, going through
+// every page in order for the groups of its run, so every byte is written by
+// one thread only.
+Blocks BuildBlocks(std::vector<PageWords>& pages, const std::vector<std::uint32_t>& keys,
+                   const std::vector<std::uint64_t>& occurrences, std::size_t keyLimit, const LocationRoots& roots,
+                   unsigned threads) {
+    NumberBlocks(pages, keys, keyLimit, threads);
+    std::vector<std::size_t> firsts = SplitEvenly(occurrences, threads);
+    const std::size_t tasks = firsts.size() - 1;
+    std::vector<std::uint32_t> lastDocuments(keys.size());
+    Blocks blocks;
+    blocks.ends.assign(keys.size(), 0);
+    RunTasks(tasks, threads, [&](unsigned) {
+        return [&](std::size_t task) {
+            ForEachGroup(pages, static_cast<std::uint32_t>(firsts[task]), static_cast<std::uint32_t>(firsts[task + 1]),
+                         lastDocuments,
+                         [&](std::uint32_t b, std::uint32_t delta, const std::uint32_t* positions, std::size_t count) {
+                             blocks.ends[b] += DocumentCodeBytes(delta, positions, count, roots);
+                         },
+                         [](std::uint32_t) {});
+        };
+    });
+    // ends[] holds sizes; each block's write position starts at its beginning.
+    std::vector<std::size_t> next(keys.size());
+    std::size_t total = 0;
+    for (std::size_t b = 0; b < keys.size(); ++b) {
+        next[b] = total;
+        total += blocks.ends[b];
+        blocks.ends[b] = total;
+    }
+    blocks.bytes.resize(total);
+    RunTasks(tasks, threads, [&](unsigned) {
+        return [&](std::size_t task) {
+            ForEachGroup(pages, static_cast<std::uint32_t>(firsts[task]), static_cast<std::uint32_t>(firsts[task + 1]),
+                         lastDocuments,
+                         [&](std::uint32_t b, std::uint32_t delta, const std::uint32_t* positions, std::size_t count) {
+                             char* out = blocks.bytes.data() + next[b];
+                             next[b] = static_cast<std::size_t>(WriteDocumentCodes(delta, positions, count, roots, out) -
+                                                                blocks.bytes.data());
+                         },
+                         // Each group's codes land far from the last ones.
+                         [&](std::uint32_t b) { Prefetch(blocks.bytes.data() + next[b]); });
         };
     });
     return blocks;

@@ -18,16 +18,24 @@ struct LocationRoots {
     unsigned location = 0;
 };
 
-// Appends the codes of one document of a block to `out`.
-void AppendDocumentCodes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
-                         const LocationRoots& roots, std::string& out);
+// The codes of one document of a block: their length in bytes, and writing
+// them at `out`, which returns their end.
+std::size_t DocumentCodeBytes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
+                              const LocationRoots& roots);
+char* WriteDocumentCodes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
+                         const LocationRoots& roots, char* out);
 
-// The blocks of the keys `keys`, one each, from the pages (in ascending
+struct Blocks {
+    std::string bytes;              // every block, one after the other
+    std::vector<std::size_t> ends;  // where each block ends in `bytes`
+};
+
+// The blocks of the keys `keys`, in that order, from the pages (in ascending
 // document order, keys numbered by the word table), built on up to `threads`
 // threads. `occurrences` gives each key's number of positions, to share the
-// work out evenly.
-std::vector<std::string> BuildBlocks(const std::vector<PageWords>& pages, const std::vector<std::uint32_t>& keys,
-                                     const std::vector<std::uint64_t>& occurrences, std::size_t keyLimit,
-                                     const LocationRoots& roots, unsigned threads);
+// work out evenly. The pages' keys become block numbers.
+Blocks BuildBlocks(std::vector<PageWords>& pages, const std::vector<std::uint32_t>& keys,
+                   const std::vector<std::uint64_t>& occurrences, std::size_t keyLimit, const LocationRoots& roots,
+                   unsigned threads);
 
 }  // namespace hhc::fts

@@ -70,21 +70,22 @@ SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32
             occurrences.push_back(table.occurrences(key));
         }
     }
-    std::vector<std::string> blocks = BuildBlocks(pages, keys, occurrences, table.keyLimit(), roots, threads);
+    Blocks blocks = BuildBlocks(pages, keys, occurrences, table.keyLimit(), roots, threads);
     pages = {};
 
     std::vector<LeafEntry> entries;
     entries.reserve(keys.size());
-    std::size_t blockBytes = 0;
+    std::size_t blockStart = 0;
     for (std::size_t i = 0; i < keys.size(); ++i) {
+        std::string_view codes = std::string_view(blocks.bytes).substr(blockStart, blocks.ends[i] - blockStart);
         entries.push_back({table.word(SlotOf(keys[i])), static_cast<std::uint8_t>(ContextOf(keys[i])),
-                           table.documentCount(keys[i]), blocks[i]});
-        blockBytes += blocks[i].size();
+                           table.documentCount(keys[i]), codes});
+        blockStart = blocks.ends[i];
     }
 
     SearchFiles files;
     files.fiftiMain.assign(kHeaderSize, '\0');
-    files.fiftiMain.reserve(kHeaderSize + blockBytes + (entries.size() / 200 + 2) * kNodeSize);
+    files.fiftiMain.reserve(kHeaderSize + blocks.bytes.size() + (entries.size() / 200 + 2) * kNodeSize);
     TreeLayout layout = WriteTree(entries, files.fiftiMain);
 
     header.highestDocument = table.highestDocument();

@@ -8,19 +8,14 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <string>
 
 namespace hhc::fts {
 
-// Appends bits to a string. Each 32 bits collected in the accumulator go to
-// a small buffer, which goes to the string when full and at the end: the
-// string grows once per flush, not once per byte.
+// Writes bits to memory the caller has sized. Each 32 bits collected in the
+// accumulator are stored at once.
 class BitWriter {
 public:
-    explicit BitWriter(std::string& out) : out_(out) {}
-    ~BitWriter() { FlushToByte(); out_.append(buffer_, used_); }
-    BitWriter(const BitWriter&) = delete;
-    BitWriter& operator=(const BitWriter&) = delete;
+    explicit BitWriter(char* out) : next_(out) {}
 
     // The low `count` bits of `value`, highest first (count <= 32).
     void Put(std::uint64_t value, unsigned count) {
@@ -28,42 +23,41 @@ public:
         bits_ += count;
         if (bits_ >= 32) {
             bits_ -= 32;
-            if (used_ + 4 > sizeof buffer_) Drain();
             auto word = static_cast<std::uint32_t>(acc_ >> bits_);
-            buffer_[used_] = static_cast<char>(word >> 24);
-            buffer_[used_ + 1] = static_cast<char>(word >> 16);
-            buffer_[used_ + 2] = static_cast<char>(word >> 8);
-            buffer_[used_ + 3] = static_cast<char>(word);
-            used_ += 4;
+            next_[0] = static_cast<char>(word >> 24);
+            next_[1] = static_cast<char>(word >> 16);
+            next_[2] = static_cast<char>(word >> 8);
+            next_[3] = static_cast<char>(word);
+            next_ += 4;
         }
     }
-    // Writes the whole bytes held and pads the last one with 0 bits.
-    void FlushToByte() {
-        if (used_ + 4 > sizeof buffer_) Drain();
+    // Writes the bits held, the last byte padded with 0 bits; returns the end
+    // of what has been written.
+    char* Finish() {
         while (bits_ >= 8) {
             bits_ -= 8;
-            buffer_[used_++] = static_cast<char>(acc_ >> bits_);
+            *next_++ = static_cast<char>(acc_ >> bits_);
         }
-        if (bits_ > 0) buffer_[used_++] = static_cast<char>(acc_ << (8 - bits_));
+        if (bits_ > 0) *next_++ = static_cast<char>(acc_ << (8 - bits_));
         bits_ = 0;
+        return next_;
     }
 
 private:
-    void Drain() {
-        out_.append(buffer_, used_);
-        used_ = 0;
-    }
-
-    std::string& out_;
+    char* next_;
     std::uint64_t acc_ = 0;
     unsigned bits_ = 0;  // bits in acc_ not yet written, always below 32
-    std::size_t used_ = 0;
-    char buffer_[64];
 };
 
 inline unsigned SignificantBits(std::uint32_t v) { return static_cast<unsigned>(std::bit_width(v)); }
 
-[[gnu::always_inline]] inline void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root) {
+// The length in bits of the code of `value`.
+inline unsigned ScaleRootBits(std::uint32_t value, unsigned root) {
+    unsigned n = SignificantBits(value);
+    return n <= root ? root + 1 : 2 * n - root;
+}
+
+inline void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root) {
     unsigned n = SignificantBits(value);
     if (n <= root) {  // a 0 bit, then r bits: value < 2^r
         if (root < 32) {
