@@ -10,8 +10,8 @@
 
 #include "build/make_chm.h"
 #include "common/memory_window_state.h"
-#include "scratch_folder.h"
-#include "test_files.h"
+#include "test_support/scratch_folder.h"
+#include "test_support/test_files.h"
 
 namespace chmbook::testing {
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "book_fixture.h"
-#include "chm_readers.h"
 #include "build/book_inputs.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "test_support/chm_readers.h"
 
 namespace chmbook::testing {
 namespace {

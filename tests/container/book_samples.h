@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "container/itsf_writer.h"
-#include "test_files.h"
+#include "test_support/test_files.h"
 
 namespace container_test {
 

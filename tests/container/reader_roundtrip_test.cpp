@@ -6,9 +6,9 @@
 
 #include "book_parser.h"
 #include "book_samples.h"
-#include "chm_readers.h"
 #include "container/itsf_writer.h"
-#include "scratch_folder.h"
+#include "test_support/chm_readers.h"
+#include "test_support/scratch_folder.h"
 
 namespace container_test {
 namespace {

@@ -7,25 +7,25 @@
 #include <random>
 #include <set>
 
-#include "chm_readers.h"
-#include "pychm.h"
-#include "run_command.h"
 #include "sample_projects.h"
-#include "scratch_folder.h"
+#include "test_support/chm_readers.h"
+#include "test_support/pychm.h"
+#include "test_support/run_command.h"
+#include "test_support/scratch_folder.h"
 
 namespace hhc::testing {
 namespace {
 namespace fs = std::filesystem;
 using test_support::BookFiles;
 using test_support::CommandResult;
+using test_support::FilesBelow;
 using test_support::Quote;
 using test_support::ReadBytes;
+using test_support::ReadWithPychm;
 using test_support::RunCommand;
 using test_support::ScratchFolder;
-using test_support::WriteBytes;
-using test_support::FilesBelow;
-using test_support::ReadWithPychm;
 using test_support::SearchWithPychm;
+using test_support::WriteBytes;
 
 bool IsSystemFile(const std::string& name) {
     return name.starts_with("/#") || name.starts_with("/$");

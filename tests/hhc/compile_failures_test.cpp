@@ -6,10 +6,10 @@
 
 #include <set>
 
-#include "run_command.h"
 #include "sample_projects.h"
-#include "scratch_folder.h"
-#include "test_files.h"
+#include "test_support/run_command.h"
+#include "test_support/scratch_folder.h"
+#include "test_support/test_files.h"
 
 namespace hhc::testing {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "test_files.h"
+#include "test_support/test_files.h"
 
 namespace hhc::testing {
 namespace fs = std::filesystem;

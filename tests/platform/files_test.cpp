@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/platform.h"
-#include "scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 namespace chmbook::platform {
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/platform.h"
-#include "scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 namespace chmbook::platform {
 namespace {

@@ -1,6 +1,6 @@
-#include "chm_readers.h"
+#include "test_support/chm_readers.h"
 
-#include "run_command.h"
+#include "test_support/run_command.h"
 
 namespace test_support {
 

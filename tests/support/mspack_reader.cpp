@@ -1,7 +1,7 @@
 // libmspack as a CHM reader: the full open lists and extracts every file; the
 // fast open looks names up through the index chunks and the quick-reference
 // words, a path the full open never takes.
-#include "chm_readers.h"
+#include "test_support/chm_readers.h"
 
 #ifdef TEST_SUPPORT_HAVE_MSPACK
 

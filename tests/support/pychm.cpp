@@ -1,9 +1,9 @@
-#include "pychm.h"
+#include "test_support/pychm.h"
 
 #include <sstream>
 
-#include "chm_readers.h"
-#include "run_command.h"
+#include "test_support/chm_readers.h"
+#include "test_support/run_command.h"
 
 #ifndef TEST_SUPPORT_PYCHM_PROBE
 #error "TEST_SUPPORT_PYCHM_PROBE must name pychm_probe.py"
@@ -64,7 +64,6 @@ std::optional<PychmReport> ReadWithPychm(const fs::path& book, const fs::path& s
     while (lines >> key >> first) {
         if (key == "file" && lines >> second) report.files[FromHex(first)] = FromHex(second);
         else if (key == "problem") problems.push_back("pychm: " + FromHex(first));
-        else if (key == "metadata-error") report.metadataProblem = FromHex(first);
         else if (key == "title") report.title = FromHex(first);
         else if (key == "home") report.home = FromHex(first);
         else if (key == "topics") report.topics = FromHex(first);

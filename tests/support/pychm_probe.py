@@ -101,10 +101,7 @@ def check_lookups(handle, names, problems):
 
 def info(book):
     f = open_book(book)
-    try:
-        print_metadata(f)
-    except Exception as error:  # a book without a readable #SYSTEM file
-        print("metadata-error", hexed(repr(error)))
+    print_metadata(f)
     names = listed_names(f.file)
     problems = []
     read_files(f.file, names, problems)

@@ -1,11 +1,11 @@
-#include "run_command.h"
+#include "test_support/run_command.h"
 
 #include <sys/wait.h>
 
 #include <atomic>
 #include <cstdlib>
 
-#include "test_files.h"
+#include "test_support/test_files.h"
 
 namespace test_support {
 

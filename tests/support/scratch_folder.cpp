@@ -1,4 +1,4 @@
-#include "scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/statvfs.h>
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "test_files.h"
+#include "test_support/test_files.h"
 
 namespace test_support {
 

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "chm_readers.h"
-#include "pychm.h"
-#include "run_command.h"
-#include "scratch_folder.h"
-#include "test_files.h"
+#include "test_support/chm_readers.h"
+#include "test_support/pychm.h"
+#include "test_support/run_command.h"
+#include "test_support/scratch_folder.h"
+#include "test_support/test_files.h"
 
 #ifdef TEST_SUPPORT_HAVE_CONTAINER
 #include "container/itsf_writer.h"

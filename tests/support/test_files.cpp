@@ -1,4 +1,4 @@
-#include "test_files.h"
+#include "test_support/test_files.h"
 
 #include <fstream>
 #include <iterator>

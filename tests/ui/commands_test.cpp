@@ -17,8 +17,8 @@
 
 #include "build/book_inputs.h"
 #include "platform/platform.h"
-#include "scratch_folder.h"
-#include "test_files.h"
+#include "test_support/scratch_folder.h"
+#include "test_support/test_files.h"
 #include "test_window.h"
 #include "ui/box_text.h"
 

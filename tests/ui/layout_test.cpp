@@ -14,7 +14,7 @@
 #include <filesystem>
 
 #include "build/book_inputs.h"
-#include "scratch_folder.h"
+#include "test_support/scratch_folder.h"
 #include "test_window.h"
 
 namespace chmbook::uitest {

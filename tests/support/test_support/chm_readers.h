@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "test_files.h"
+#include "test_support/test_files.h"
 
 namespace test_support {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "test_files.h"
+#include "test_support/test_files.h"
 
 namespace test_support {
 
@@ -17,7 +17,6 @@ struct PychmReport {
     std::string index;     // index file
     std::string encoding;  // GetLCID()[0], e.g. "cp936"
     bool searchable = false;
-    std::string metadataProblem;  // why the values above could not be read, if so
     BookFiles files;       // every listed file, read through chm_retrieve_object
 };
 
