@@ -79,25 +79,33 @@ void NumberBlocks(std::vector<PageWords>& pages, const std::vector<std::uint32_t
 
 // Calls visit(block, documentDelta, positions, count) for every group of the
 // pages that belongs to a block in [first, end), pages in order, and
-// ahead(block) a few groups earlier.
+// ahead(block) a few groups earlier. A page's sorted groups hold ascending
+// block numbers, so the run's part of them is found by binary search.
 template <class Visit, class Ahead>
 void ForEachGroup(const std::vector<PageWords>& pages, std::uint32_t first, std::uint32_t end,
                   std::vector<std::uint32_t>& lastDocuments, Visit&& visit, Ahead&& ahead) {
-    constexpr std::size_t kAhead = 8;
     constexpr std::uint32_t kNoDocument = 0xFFFFFFFFu;
+    constexpr std::size_t kAhead = 8;
     std::fill(lastDocuments.begin() + first, lastDocuments.begin() + end, kNoDocument);
+    auto take = [&](const PageWords& page, std::size_t i) {
+        std::uint32_t b = page.keys[i];
+        std::uint32_t& last = lastDocuments[b];
+        std::uint32_t delta = page.document - (last == kNoDocument ? 0 : last);
+        last = page.document;
+        std::size_t begin = page.begin(i);
+        visit(b, delta, page.positions.data() + begin, page.ends[i] - begin);
+    };
     for (const PageWords& page : pages) {
         const std::vector<std::uint32_t>& groups = page.keys;
-        for (std::size_t i = 0; i < groups.size(); ++i) {
-            if (i + kAhead < groups.size() && groups[i + kAhead] >= first && groups[i + kAhead] < end)
-                ahead(groups[i + kAhead]);
-            std::uint32_t b = groups[i];
-            if (b < first || b >= end) continue;
-            std::uint32_t& last = lastDocuments[b];
-            std::uint32_t delta = page.document - (last == kNoDocument ? 0 : last);
-            last = page.document;
-            std::size_t begin = page.begin(i);
-            visit(b, delta, page.positions.data() + begin, page.ends[i] - begin);
+        const auto sortedEnd = groups.begin() + static_cast<std::ptrdiff_t>(page.sortedGroups);
+        auto from = static_cast<std::size_t>(std::lower_bound(groups.begin(), sortedEnd, first) - groups.begin());
+        auto to = static_cast<std::size_t>(std::lower_bound(groups.begin() + static_cast<std::ptrdiff_t>(from), sortedEnd, end) - groups.begin());
+        for (std::size_t i = from; i < to; ++i) {
+            if (i + kAhead < to) ahead(groups[i + kAhead]);
+            take(page, i);
+        }
+        for (std::size_t i = page.sortedGroups; i < groups.size(); ++i) {
+            if (groups[i] >= first && groups[i] < end) take(page, i);
         }
     }
 }

@@ -31,6 +31,7 @@ inline Context ContextOf(std::uint32_t key) { return static_cast<Context>(key & 
 struct PageWords {
     std::uint32_t document = 0;
     std::vector<std::uint32_t> keys;       // each word of the page in each context once
+    std::size_t sortedGroups = 0;          // the first groups: two-byte words, keys ascending
     std::vector<std::uint32_t> ends;       // where the positions of keys[i] end
     std::vector<std::uint32_t> positions;  // grouped by key, ascending in each group
     // Words that are not two bytes long; slot kFirstOtherSlot + i is
@@ -73,6 +74,7 @@ private:
     void AddText(std::string_view text, std::uint32_t firstPosition, Context context, std::uint32_t& nextPosition,
                  PageWords& page);
     std::uint32_t OtherSlot(std::string_view word, PageWords& page);
+    void SortGroups(PageWords& page);
     void GroupHits(PageWords& page, PageStatistics& statistics);
 
     CodePage codePage_;
@@ -80,6 +82,10 @@ private:
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> otherSlots_;  // of the current page
     std::vector<std::uint32_t> groupOf_ = std::vector<std::uint32_t>(2 * kFirstOtherSlot, 0);  // by key: group + 1, 0 between pages
     std::vector<std::uint32_t> starts_;  // by group
+    std::vector<std::uint64_t> twoByteKeys_ = std::vector<std::uint64_t>(2 * kFirstOtherSlot / 64, 0);  // bit map
+    std::vector<std::uint32_t> sorted_;
+    std::vector<std::uint32_t> others_;
+    std::vector<std::uint32_t> newGroup_;
 };
 
 }  // namespace hhc::fts
