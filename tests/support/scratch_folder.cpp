@@ -15,12 +15,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Some suites write over a hundred megabytes; a small memory folder (64 MB
+// in a default container) would run full, so the disk is used then.
+constexpr unsigned long long kMinMemoryFolderSpace = 1ull << 30;
+
 bool UsableMemoryFolder(const fs::path& folder, ScratchUse use) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec) || access(folder.c_str(), W_OK) != 0) return false;
-    if (use == ScratchUse::kFiles) return true;
     struct statvfs info {};
-    return statvfs(folder.c_str(), &info) == 0 && !(info.f_flag & ST_NOEXEC);
+    if (statvfs(folder.c_str(), &info) != 0) return false;
+    if (static_cast<unsigned long long>(info.f_bavail) * info.f_frsize < kMinMemoryFolderSpace) return false;
+    return use == ScratchUse::kFiles || !(info.f_flag & ST_NOEXEC);
 }
 
 fs::path ScratchBase(ScratchUse use) {

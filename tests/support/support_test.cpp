@@ -2,6 +2,7 @@
 // would hide faults in every suite that uses it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "test_support/chm_readers.h"
@@ -33,6 +34,20 @@ TEST(ScratchFolder, EachIsFreshAndGoneAfterwards) {
         EXPECT_EQ(a.u16("sub"), (a.path() / "sub").u16string());
     }
     EXPECT_FALSE(fs::exists(first));
+}
+
+TEST(ScratchFolder, LiesInTmpdirWhenThatIsSet) {
+    ScratchFolder outer;
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    ::setenv("TMPDIR", outer.path().c_str(), 1);
+    {
+        ScratchFolder inner("inner", ScratchUse::kPrograms);
+        EXPECT_EQ(inner.path().parent_path(), outer.path());
+    }
+    if (old) ::setenv("TMPDIR", saved.c_str(), 1);
+    else ::unsetenv("TMPDIR");
+    EXPECT_TRUE(fs::is_empty(outer.path()));
 }
 
 TEST(TestFiles, FilesBelowNamesEveryFileFromTheRoot) {

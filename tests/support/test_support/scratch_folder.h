@@ -3,9 +3,10 @@
 // test ends. Set CHMBOOK_KEEP_SCRATCH to keep it for looking at a failure.
 //
 // The folder lies in $TMPDIR when that is set, otherwise in /dev/shm when it
-// is writable (reader checks extract thousands of small files, and a
-// memory-backed folder keeps that fast when the disk is busy), otherwise in
-// the system's temporary folder. Its name carries the running test's name.
+// is writable and has room (reader checks extract thousands of small files,
+// and a memory-backed folder keeps that fast when the disk is busy),
+// otherwise in the system's temporary folder. Its name carries the running
+// test's name.
 #include <filesystem>
 #include <string>
 #include <string_view>
