@@ -6,12 +6,12 @@
 #include "common/memory_window_state.h"
 #include "platform/platform.h"
 #include "render/render.h"
-#include "scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 namespace chmbook {
 namespace {
 
-using chmbook::testing::ScratchFolder;
+using test_support::ScratchFolder;
 
 class PageFrame : public ::testing::Test {
 protected:

@@ -6,12 +6,12 @@
 #include "common/mod_public.h"
 #include "platform/platform.h"
 #include "render/render.h"
-#include "scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 namespace chmbook {
 namespace {
 
-using chmbook::testing::ScratchFolder;
+using test_support::ScratchFolder;
 
 TEST(GetContent, DecodesTheWholeFileFromTheAnsiCodePage) {
     ScratchFolder dir;
