@@ -36,7 +36,10 @@ chmod +x "$work/app/hhc"
 "$work/app/chmbook-cli" --title "Benchmark" "$work/corpus" >/dev/null 2>&1 || true
 [[ -f $work/project/Temp.hhp ]] || { echo "chmbook-cli did not write the project" >&2; exit 1; }
 
-echo "== index alone"
+echo "== index alone, one thread"
+"$bin/fts_index_bench" "$work/project" "$runs" 1
+echo
+echo "== index alone, one thread per core"
 "$bin/fts_index_bench" "$work/project" "$runs"
 
 # Prints "best-cpu best-wall book-bytes" of RUNS compilations.
