@@ -42,8 +42,9 @@ struct PageWords {
 };
 
 // What the location codes of every page will hold, apart from document
-// deltas (those depend on the pages before): for choosing root sizes.
-struct PageStatistics {
+// deltas (those depend on the pages before): for choosing root sizes. Each
+// thread keeps its own, a cache line apart from the others'.
+struct alignas(64) PageStatistics {
     RootChooser positionCounts;
     RootChooser positionDeltas;
     std::uint64_t occurrences = 0;
