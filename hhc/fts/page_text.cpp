@@ -107,38 +107,42 @@ private:
     // A lead byte without its trail byte becomes kUnwritable; NUL and 0x01
     // become blanks so that they cannot pass for the marks.
     void CopyTextRun() {
-        std::size_t end = pos_ + 1;
-        while (end < html_.size() && html_[end] != '<' && html_[end] != '&') ++end;
         std::string* target = Target();
-        if (target == nullptr) {
-            pos_ = end;
-            return;
-        }
-        if (utf8_) {
+        if (target == nullptr || utf8_) {
+            std::size_t end = pos_ + 1;
+            while (end < html_.size() && html_[end] != '<' && html_[end] != '&') ++end;
+            if (target == nullptr) {
+                pos_ = end;
+                return;
+            }
             while (pos_ < end) EmitCodePoint(DecodeUtf8(html_.substr(0, end), pos_));
             return;
         }
-        while (pos_ < end) {
-            std::size_t sound = SoundRunEnd(end);
+        if (html_[pos_] == '<') {  // a '<' that starts no markup is text
+            target->push_back('<');
+            ++pos_;
+        }
+        while (pos_ < html_.size()) {
+            std::size_t sound = SoundTextEnd();
             target->append(html_.data() + pos_, sound - pos_);
             pos_ = sound;
-            if (pos_ == end) break;
+            if (pos_ == html_.size() || html_[pos_] == '<' || html_[pos_] == '&') return;
             target->push_back(cp_.IsLeadByte(static_cast<std::uint8_t>(html_[pos_])) ? kUnwritable : ' ');
             ++pos_;
         }
     }
 
     // The end of the bytes from pos_ on that are copied as they are: whole
-    // double-byte characters and single bytes other than NUL and 0x01.
-    std::size_t SoundRunEnd(std::size_t end) const {
+    // double-byte characters and single bytes other than '<', '&', NUL and 0x01.
+    std::size_t SoundTextEnd() const {
         std::size_t p = pos_;
-        while (p < end) {
+        while (p < html_.size()) {
             auto b = static_cast<std::uint8_t>(html_[p]);
             if (cp_.IsLeadByte(b)) {
-                if (p + 1 >= end || !cp_.IsTrailByte(static_cast<std::uint8_t>(html_[p + 1]))) break;
+                if (p + 1 >= html_.size() || !cp_.IsTrailByte(static_cast<std::uint8_t>(html_[p + 1]))) break;
                 p += 2;
             } else {
-                if (b <= 0x01) break;
+                if (b <= 0x01 || b == '<' || b == '&') break;
                 ++p;
             }
         }
