@@ -22,19 +22,7 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/fts-cost.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-"$bin/chmbook_bench_corpus" "$work/corpus" "$count" "$bytes" >/dev/null
-# The project exactly as the build writes it: a stand-in "hhc" beside a copy
-# of chmbook-cli saves the work folder.
-mkdir -p "$work/app/Temp"
-cp "$bin/chmbook-cli" "$work/app/"
-cat >"$work/app/hhc" <<STANDIN
-#!/usr/bin/env bash
-cp -r "\$(dirname "\$1")" "$work/project"
-: >"\$(dirname "\$1")/Temp.chm"
-STANDIN
-chmod +x "$work/app/hhc"
-"$work/app/chmbook-cli" --title "Benchmark" "$work/corpus" >/dev/null 2>&1 || true
-[[ -f $work/project/Temp.hhp ]] || { echo "chmbook-cli did not write the project" >&2; exit 1; }
+"$(dirname "$0")/../make_build_project.sh" "$bin" "$work" "$count" "$bytes"
 
 echo "== index alone, one thread"
 "$bin/fts_index_bench" "$work/project" "$runs" 1

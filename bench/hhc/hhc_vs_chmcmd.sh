@@ -25,26 +25,11 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/hhc-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# 1. The corpus: COUNT text files of BYTES bytes in code page 936.
-"$bin/chmbook_bench_corpus" "$work/corpus" "$count" "$bytes" >/dev/null
-
-# 2. The project, exactly as the build writes it: chmbook-cli runs "hhc" from
-#    its own folder, so a copy of it beside a stand-in that saves the work
-#    folder gives us Temp.hhp, Temp.hhc, Temp.hhk, index.htm and the pages.
-mkdir -p "$work/app"
-cp "$bin/chmbook-cli" "$work/app/"
-cat >"$work/app/hhc" <<STANDIN
-#!/usr/bin/env bash
-cp -r "\$(dirname "\$1")" "$work/project"
-: >"\$(dirname "\$1")/Temp.chm"
-STANDIN
-chmod +x "$work/app/hhc"
-mkdir -p "$work/app/Temp"
-"$work/app/chmbook-cli" --title "Benchmark" "$work/corpus" >/dev/null 2>&1 || true
-[[ -f $work/project/Temp.hhp ]] || { echo "chmbook-cli did not write the project" >&2; exit 1; }
+# 1. The corpus and the project, exactly as the build writes it.
+"$(dirname "$0")/../make_build_project.sh" "$bin" "$work" "$count" "$bytes"
 project_bytes=$(du -sb "$work/project" | cut -f1)
 
-# 3. One copy of the project per compiler and search setting.
+# 2. One copy of the project per compiler and search setting.
 make_copy() {  # name search(Yes/No) compiled-file(yes/no)
   local dir=$work/$1
   cp -r "$work/project" "$dir"
