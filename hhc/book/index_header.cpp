@@ -1,6 +1,6 @@
 #include "book/index_header.h"
 
-#include "book/byte_writer.h"
+#include "common/le_bytes.h"
 #include "project/text_util.h"
 
 namespace hhc::book {

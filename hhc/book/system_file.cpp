@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "book/byte_writer.h"
+#include "common/le_bytes.h"
 
 namespace hhc::book {
 namespace {

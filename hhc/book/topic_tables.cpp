@@ -1,6 +1,6 @@
 #include "book/topic_tables.h"
 
-#include "book/byte_writer.h"
+#include "common/le_bytes.h"
 
 namespace hhc::book {
 namespace {

@@ -1,6 +1,6 @@
 #include "book/windows_file.h"
 
-#include "book/byte_writer.h"
+#include "common/le_bytes.h"
 
 namespace hhc::book {
 namespace {
@@ -23,7 +23,7 @@ void AppendWindow(std::string& out, const project::WindowDefinition& window, con
     const std::size_t start = out.size();
     const std::uint32_t entrySize = options.compatibility10 ? kWindowEntrySize10 : kWindowEntrySize;
     out.append(entrySize, '\0');
-    auto put = [&](std::size_t offset, std::uint32_t value) { SetU32(out, start + offset, value); };
+    auto put = [&](std::size_t offset, std::uint32_t value) { PokeU32(out, start + offset, value); };
     auto putString = [&](std::size_t offset, const std::string& text) { put(offset, strings.Add(text)); };
 
     std::uint32_t valid = 0;

@@ -1,6 +1,6 @@
 #include "container/dataspace.h"
 
-#include "container/le_bytes.h"
+#include "common/le_bytes.h"
 #include "lzx/lzx_compress.h"
 
 namespace hhc::container {

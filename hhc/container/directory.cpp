@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "container/encint.h"
-#include "container/le_bytes.h"
+#include "common/le_bytes.h"
 
 namespace hhc::container {
 

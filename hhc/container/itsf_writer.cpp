@@ -8,7 +8,7 @@
 #include "container/dataspace.h"
 #include "container/directory.h"
 #include "container/internal_names.h"
-#include "container/le_bytes.h"
+#include "common/le_bytes.h"
 #include "container/name_order.h"
 
 namespace hhc::container {

@@ -95,7 +95,7 @@ std::vector<ChildKey> WriteIndexLevel(const std::vector<ChildKey>& children, std
     std::size_t i = 0;
     while (i < children.size()) {
         std::string node;
-        PutLe16(node, 0);
+        PutU16(node, 0);
         std::string_view previous;
         std::string_view last;
         for (; i < children.size(); ++i) {
@@ -106,12 +106,12 @@ std::vector<ChildKey> WriteIndexLevel(const std::vector<ChildKey>& children, std
             node.push_back(static_cast<char>(c.lastWord.size() - shared + 1));
             node.push_back(static_cast<char>(shared));
             node.append(c.lastWord.substr(shared));
-            PutLe32(node, c.offset);
-            PutLe16(node, 0);
+            PutU32(node, c.offset);
+            PutU16(node, 0);
             previous = last = c.lastWord;
         }
         auto free = static_cast<std::uint16_t>(kNodeSize - node.size());
-        PutLe16At(node, 0, free);
+        PokeU16(node, 0, free);
         freeBytes += free;
         node.resize(kNodeSize, '\0');
         parents.push_back({last, static_cast<std::uint32_t>(file.size())});
@@ -135,9 +135,9 @@ TreeLayout WriteTree(const std::vector<LeafEntry>& entries, std::string& file) {
         std::size_t lastEntry = leaf + 1 < leafStarts.size() ? groups[leafStarts[leaf + 1]].first : entries.size();
 
         std::string node;
-        PutLe32(node, 0);
-        PutLe16(node, 0);
-        PutLe16(node, 0);
+        PutU32(node, 0);
+        PutU16(node, 0);
+        PutU16(node, 0);
         std::string_view previous;
         for (std::size_t e = firstEntry; e < lastEntry; ++e) {
             const LeafEntry& entry = entries[e];
@@ -147,20 +147,20 @@ TreeLayout WriteTree(const std::vector<LeafEntry>& entries, std::string& file) {
             node.append(entry.word.substr(shared));
             node.push_back(static_cast<char>(entry.context));
             PutEncIntLe(node, entry.documentCount);
-            PutLe32(node, static_cast<std::uint32_t>(file.size()));
-            PutLe16(node, 0);
+            PutU32(node, static_cast<std::uint32_t>(file.size()));
+            PutU16(node, 0);
             PutEncIntLe(node, entry.locationCodes.size());
             file += entry.locationCodes;
             layout.entryWordBytes += entry.word.size();
             previous = entry.word;
         }
         auto free = static_cast<std::uint16_t>(kNodeSize - node.size());
-        PutLe16At(node, 6, free);
+        PokeU16(node, 6, free);
         layout.freeBytes += free;
         node.resize(kNodeSize, '\0');
 
         auto offset = static_cast<std::uint32_t>(file.size());
-        if (leaf > 0) PutLe32At(file, previousLeafOffset, offset);
+        if (leaf > 0) PokeU32(file, previousLeafOffset, offset);
         previousLeafOffset = offset;
         leaves.push_back({previous, offset});
         file += node;

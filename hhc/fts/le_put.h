@@ -1,28 +1,13 @@
 #pragma once
-// Little-endian integers written into byte strings.
+// The variable-length integers of leaf entries, beside the fixed-size
+// little-endian integers of common/le_bytes.h.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "common/le_bytes.h"
+
 namespace hhc::fts {
-
-inline void PutLe16(std::string& out, std::uint16_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>(v >> 8));
-}
-
-inline void PutLe32(std::string& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-inline void PutLe16At(std::string& out, std::size_t at, std::uint16_t v) {
-    out[at] = static_cast<char>(v & 0xFF);
-    out[at + 1] = static_cast<char>(v >> 8);
-}
-
-inline void PutLe32At(std::string& out, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 // Counts and sizes in leaf entries: 7 bits per byte, least significant group
 // first, 0x80 on every byte but the last.

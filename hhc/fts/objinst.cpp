@@ -194,10 +194,10 @@ constexpr std::size_t kSorterLcid = 0xA8F;
 
 std::string BuildObjInst(std::uint32_t codePage, std::uint32_t lcid) {
     std::string out(kObjInst936.begin(), kObjInst936.end());
-    PutLe32At(out, kBreakerCodePage, codePage);
-    PutLe32At(out, kBreakerLcid, lcid);
-    PutLe32At(out, kSorterCodePage, codePage);
-    PutLe32At(out, kSorterLcid, lcid);
+    PokeU32(out, kBreakerCodePage, codePage);
+    PokeU32(out, kBreakerLcid, lcid);
+    PokeU32(out, kSorterCodePage, codePage);
+    PokeU32(out, kSorterLcid, lcid);
     return out;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// Appending little-endian integers and fixed byte strings to a byte buffer.
+// Little-endian integers and fixed byte strings appended to, or overwritten
+// in, a byte buffer: the layout of every binary structure in a book.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-namespace hhc::container {
+namespace hhc {
 
 inline void PutU8(std::string& out, std::uint8_t v) { out.push_back(static_cast<char>(v)); }
 
@@ -38,4 +39,4 @@ inline void PokeU32(std::string& out, std::size_t pos, std::uint32_t v) {
     PokeU16(out, pos + 2, static_cast<std::uint16_t>(v >> 16));
 }
 
-}  // namespace hhc::container
+}  // namespace hhc
