@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 #include "common/memory_window_state.h"
 #include "platform/platform.h"
 

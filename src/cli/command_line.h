@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "build/make_chm.h"
+#include "batch/make_chm.h"
 
 namespace chmbook::cli {
 

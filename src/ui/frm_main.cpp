@@ -16,7 +16,7 @@
 #include <QScrollBar>
 #include <exception>
 
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 #include "platform/platform.h"
 #include "ui/box_text.h"
 

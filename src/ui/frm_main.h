@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "build/make_chm.h"
+#include "batch/make_chm.h"
 #include "common/window_state.h"
 
 class QCheckBox;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "book_fixture.h"
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 #include "platform/platform.h"
 #include "render/render.h"
 #include "test_support/chm_readers.h"

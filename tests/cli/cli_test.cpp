@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "book_fixture.h"
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 #include "cli/command_line.h"
 #include "platform/platform.h"
 

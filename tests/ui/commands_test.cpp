@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 #include "platform/platform.h"
 #include "test_support/scratch_folder.h"
 #include "test_support/test_files.h"

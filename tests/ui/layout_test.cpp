@@ -13,7 +13,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 #include "test_support/scratch_folder.h"
 #include "test_window.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "book_fixture.h"
-#include "build/compiler_output.h"
+#include "batch/compiler_output.h"
 
 namespace chmbook::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "build/make_chm.h"
+#include "batch/make_chm.h"
 #include "common/window_state.h"
 
 namespace chmbook {

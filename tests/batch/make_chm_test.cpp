@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "book_fixture.h"
-#include "build/make_chm.h"
+#include "batch/make_chm.h"
 #include "platform/platform.h"
 
 namespace chmbook::testing {

@@ -1,4 +1,4 @@
-#include "build/compiler_output.h"
+#include "batch/compiler_output.h"
 
 #include <string>
 

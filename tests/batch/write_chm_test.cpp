@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "book_fixture.h"
-#include "build/project_files.h"
-#include "build/write_chm.h"
+#include "batch/project_files.h"
+#include "batch/write_chm.h"
 #include "platform/platform.h"
 
 namespace chmbook::testing {

@@ -14,8 +14,8 @@
 #include <iostream>
 #include <string>
 
-#include "build/book_inputs.h"
-#include "build/make_chm.h"
+#include "batch/book_inputs.h"
+#include "batch/make_chm.h"
 #include "common/memory_window_state.h"
 #include "corpus_text.h"
 #include "platform/platform.h"

@@ -1,11 +1,11 @@
-#include "build/make_chm.h"
+#include "batch/make_chm.h"
 
 #include <exception>
 #include <string>
 
-#include "build/build_context.h"
-#include "build/list_page.h"
-#include "build/write_chm.h"
+#include "batch/build_context.h"
+#include "batch/list_page.h"
+#include "batch/write_chm.h"
 #include "common/mod_public.h"
 #include "platform/platform.h"
 #include "render/render.h"

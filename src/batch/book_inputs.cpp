@@ -1,4 +1,4 @@
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 
 #include "common/mod_public.h"
 #include "platform/platform.h"

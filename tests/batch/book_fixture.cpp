@@ -1,6 +1,6 @@
 #include "book_fixture.h"
 
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 
 #ifndef CHMBOOK_FAKE_HHC
 #error "CHMBOOK_FAKE_HHC must name the stand-in compiler"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "build/make_chm.h"
+#include "batch/make_chm.h"
 #include "common/memory_window_state.h"
 #include "test_support/scratch_folder.h"
 #include "test_support/test_files.h"

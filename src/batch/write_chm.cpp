@@ -1,13 +1,13 @@
-#include "build/write_chm.h"
+#include "batch/write_chm.h"
 
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "build/build_context.h"
-#include "build/compiler_output.h"
-#include "build/project_files.h"
+#include "batch/build_context.h"
+#include "batch/compiler_output.h"
+#include "batch/project_files.h"
 #include "common/mod_public.h"
 #include "platform/platform.h"
 

@@ -1,4 +1,4 @@
-#include "build/project_files.h"
+#include "batch/project_files.h"
 
 namespace chmbook {
 

@@ -1,7 +1,7 @@
 // The pieces of the list page.
 #include <gtest/gtest.h>
 
-#include "build/list_page.h"
+#include "batch/list_page.h"
 
 namespace chmbook {
 namespace {

@@ -3,7 +3,7 @@
 // of the compiled book to its place.
 #include <string>
 
-#include "build/make_chm.h"
+#include "batch/make_chm.h"
 #include "common/window_state.h"
 
 namespace chmbook {

@@ -1,9 +1,9 @@
-#include "build/list_page.h"
+#include "batch/list_page.h"
 
 #include <algorithm>
 #include <string>
 
-#include "build/build_context.h"
+#include "batch/build_context.h"
 #include "render/render.h"
 
 namespace chmbook {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "book_fixture.h"
-#include "build/book_inputs.h"
+#include "batch/book_inputs.h"
 #include "platform/platform.h"
 
 namespace chmbook::testing {

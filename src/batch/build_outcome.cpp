@@ -1,5 +1,5 @@
-#include "build/build_context.h"
-#include "build/make_chm.h"
+#include "batch/build_context.h"
+#include "batch/make_chm.h"
 #include "common/mod_public.h"
 #include "platform/platform.h"
 
