@@ -73,6 +73,21 @@ TEST(SourceEncodings, EachKindOfFileReadsAsItsText) {
     }
 }
 
+TEST(SourceEncodings, MalformedUtf8ReadsAsTheCodePage) {
+    const std::string cases[] = {
+        "\xE0\x80\xAF",          // overlong
+        "\xED\xA0\x80",          // a surrogate
+        "\xF4\x90\x80\x80",      // above U+10FFFF
+        "\xE4\xB8\xAD\xE4\xB8",  // cut off at the end
+        "\xE4\xB8\xAD\xFF",      // a byte that UTF-8 never uses
+    };
+    ScratchFolder dir;
+    for (const std::string& bytes : cases) {
+        dir.Write("source.txt", bytes);
+        EXPECT_EQ(GetContent(dir.u16("source.txt")), platform::AnsiToUnicode(bytes)) << ::testing::PrintToString(bytes);
+    }
+}
+
 TEST(CharacterReferences, OnlyCharactersOutsideTheCodePageBecomeReferences) {
     const std::pair<std::u16string, std::u16string> cases[] = {
         {u"<p>\u4E2D\u6587 &amp; \u20AC</P>", u"<p>\u4E2D\u6587 &amp; \u20AC</P>"},
