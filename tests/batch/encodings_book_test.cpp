@@ -162,5 +162,27 @@ TEST_F(EncodingsBookTest, EveryPageShowsItsSourceTextAndName) {
     }
 }
 
+TEST_F(BookTest, ChosenSourceEncodingReadsEveryFile) {
+    struct Case {
+        SourceEncoding encoding;
+        std::string bytes;
+        std::string paragraph;  // of the page, in code page 936
+    };
+    const Case cases[] = {
+        {SourceEncoding::kAuto, "\xEF\xBB\xBF\xE4\xB8\xAD", "<p>\xD6\xD0</P>"},
+        {SourceEncoding::kGbk, "\xEF\xBB\xBF\xE4\xB8\xAD", "<p>\xEF\xBB\xBF\xE4\xB8\xAD</P>"},
+        {SourceEncoding::kUtf8, "\xD6\xD0", "<p>&#65533;&#65533;</P>"},
+        {SourceEncoding::kUtf16, "-NA\0"s, "<p>\xD6\xD0" "A</P>"},
+    };
+    AddSource("a.txt", "");
+    SetCompilerMode(app_, "ok snapshot");
+    for (const Case& c : cases) {
+        WriteBytes(sources_ / "a.txt", c.bytes);
+        options_.sourceEncoding = c.encoding;
+        ASSERT_TRUE(Build().produced);
+        EXPECT_NE(ReadBytes(app_ / "seen" / "0.htm").find(c.paragraph), std::string::npos) << c.paragraph;
+    }
+}
+
 }  // namespace
 }  // namespace chmbook::testing
