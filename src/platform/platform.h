@@ -33,6 +33,9 @@ std::string UnicodeToAnsi(std::u16string_view text);
 // that back into the byte, so every file name survives the round trip.
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view bytes);
+// True when every byte belongs to a well-formed UTF-8 sequence (no overlong
+// forms, no surrogates, nothing above U+10FFFF, no sequence cut off at the end).
+bool IsValidUtf8(std::string_view bytes);
 
 // ---- The program --------------------------------------------------------
 
