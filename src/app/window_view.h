@@ -51,8 +51,7 @@ public:
     // txtTitleDemo, txtFootDemo, txtPaperTop, txtPaperFoot), line breaks as CR LF.
     virtual std::u16string Text(Control box) const = 0;
     // Replaces the text of a text box (the same controls). `text` may hold
-    // CR LF line breaks. Setting txtTitleName's text must not call
-    // txtTitleName_Change; the commands never set it.
+    // CR LF line breaks. The commands never set txtTitleName.
     virtual void SetText(Control box, const std::u16string& text) = 0;
 
     // Check1: 1 when ticked, 0 when not.
