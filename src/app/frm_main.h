@@ -15,6 +15,7 @@
 // question from the view, and passes the build's busy pointer and event
 // processing on to it.
 #include <string>
+#include <string_view>
 
 #include "app/window_view.h"
 #include "batch/make_chm.h"
