@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/input_checks.h"
 #include "batch/book_inputs.h"
 #include "common/memory_window_state.h"
 #include "platform/platform.h"
@@ -117,7 +118,7 @@ public:
         }
         if (request.help) return request;
         if (!request.title) return Fail(error, u"--title is required");
-        if (request.title->empty()) return Fail(error, u"the title must not be empty");
+        if (!HasTitle(*request.title)) return Fail(error, u"the title must not be empty");
         if (!request.folder) return Fail(error, u"FOLDER, the folder of the .txt files, is required");
         if (request.sourceEncoding && !EncodingNamed(*request.sourceEncoding))
             return Fail(error, u"--source-encoding is auto, gbk, utf-8 or utf-16, not \"" + *request.sourceEncoding +
@@ -195,7 +196,7 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
         return kExitFailed;
     }
     MemoryWindowState frm = FillWindowState(*request, environment.appPath);
-    if (frm.list1.empty()) {
+    if (FindMissingInput(frm) == MissingInput::kFiles) {
         err << "chmbook-cli: the folder \"" << Utf8(*request->folder)
             << "\" holds no .txt file. Choose a folder with at least one.\n";
         return kExitFailed;
