@@ -88,6 +88,20 @@ WindowClass ClassOf(const ControlSpec& spec) {
     throw std::logic_error("unknown control kind");
 }
 
+// A multi-line box asks the dialog manager for every key, Tab included; it
+// keeps Enter (a new line) but leaves Tab and Shift+Tab to move the focus on.
+LRESULT CALLBACK MultiLineBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message != WM_GETDLGCODE) return DefSubclassProc(box, message, wParam, lParam);
+    LRESULT code = DefSubclassProc(box, message, wParam, lParam);
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB) {
+        code &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_WANTTAB);
+    } else if (!key) {
+        code &= ~DLGC_WANTTAB;
+    }
+    return code;
+}
+
 bool HasSunkenEdge(Kind kind) {
     return kind == Kind::kLineBox || kind == Kind::kMultiLineBox || kind == Kind::kListBox;
 }
@@ -167,6 +181,7 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
                         GetModuleHandleW(nullptr), nullptr);
     if (!control) throw std::runtime_error(std::string("the control could not be created: ") + spec.name);
     if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (spec.kind == Kind::kMultiLineBox) SetWindowSubclass(control, MultiLineBoxProc, 0, 0);
 
     // A label takes the size of its caption in the window's font.
     if (spec.kind == Kind::kLabel) {
@@ -214,6 +229,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_NEXTDLGCTL:
+            MoveFocus(wParam, lParam);
+            return 0;
         case WM_SETCURSOR:
             if (busyPointer_) {
                 SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
@@ -232,6 +250,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// The dialog manager asks the window to move the focus for Tab, Shift+Tab and
+// a label's access key, as it would ask a dialog box: to the control given
+// (lParam set), or to the next or previous control that can take it.
+void MainWindow::MoveFocus(WPARAM wParam, LPARAM lParam) {
+    const HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                       : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0 ? TRUE : FALSE);
+    if (target) ::SetFocus(target);
 }
 
 // Enter and Esc reach the window as IDOK and IDCANCEL from the dialog

@@ -63,6 +63,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code);
+    void MoveFocus(WPARAM wParam, LPARAM lParam);
     void CreateControls();
     HWND CreateControl(const ControlSpec& spec);
     int Scale(int pixelsAt96) const;
