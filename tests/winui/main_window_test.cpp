@@ -344,13 +344,44 @@ TEST_F(MainWindowTest, GenerateAsksForTheTitleFirstThenForFiles) {
 // One whole build through the real compiler beside the program, watched from
 // inside: the window is busy while it runs, and a close asked for meanwhile is
 // carried out once the build has ended.
-TEST(MainWindowBuildTest, GenerateBuildsTheBookThenCarriesOutTheCloseAskedForMeanwhile) {
+// Runs a program to its end and returns its exit code (-1 when it could not start).
+int RunProgram(const fs::path& program, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process)) {
+        return -1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
+std::string FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A program folder holding a copy of the named programs from beside this test.
+void PutProgramsInto(const ScratchFolder& app, std::initializer_list<const wchar_t*> programs) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const fs::path compiler = fs::path(self).parent_path() / L"hhc.exe";
-    ASSERT_TRUE(fs::exists(compiler)) << "hhc.exe must stand beside the test program";
+    for (const wchar_t* program : programs) {
+        const fs::path from = fs::path(self).parent_path() / program;
+        ASSERT_TRUE(fs::exists(from)) << "the program must stand beside the test program";
+        fs::copy_file(from, app.Path() / program);
+    }
+}
+
+TEST(MainWindowBuildTest, GenerateBuildsTheBookOfTheCommandLineThenCarriesOutTheCloseAskedForMeanwhile) {
+    SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", L"1700000000");  // the same compile time in both books
     ScratchFolder app;
-    fs::copy_file(compiler, app.Path() / L"hhc.exe");
+    PutProgramsInto(app, {L"hhc.exe"});
     fs::create_directories(app.Path() / L"Temp");
 
     TestWindow* watched = nullptr;
@@ -386,6 +417,11 @@ TEST(MainWindowBuildTest, GenerateBuildsTheBookThenCarriesOutTheCloseAskedForMea
     EXPECT_TRUE(fs::is_empty(app.Path() / L"Temp"));
     EXPECT_FALSE(window.Logic().IsBusy());
     EXPECT_FALSE(IsWindow(handle));  // the close was put off until the build had ended, then done
+
+    ScratchFolder cliApp;
+    PutProgramsInto(cliApp, {L"hhc.exe", L"chmbook-cli.exe"});
+    ASSERT_EQ(RunProgram(cliApp.Path() / L"chmbook-cli.exe", L"--title 书 \"" + source.Path().wstring() + L"\""), 0);
+    EXPECT_EQ(FileBytes(app.Path() / L"Release" / L"书.chm"), FileBytes(cliApp.Path() / L"Release" / L"书.chm"));
 }
 
 }  // namespace
