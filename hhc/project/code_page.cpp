@@ -1,8 +1,6 @@
 #include "project/code_page.h"
 
-#include <iconv.h>
-
-#include <cerrno>
+#include "os/os.h"
 
 namespace hhc::project {
 namespace {
@@ -21,23 +19,6 @@ constexpr LanguageCodePage kCodePages[] = {
     {0x2A, 1258}, {0x2C, 1254}, {0x2F, 1251}, {0x3F, 1251}, {0x40, 1251}, {0x43, 1254},
     {0x44, 1251}, {0x50, 1251},
 };
-
-std::string IconvName(std::uint32_t codePage) { return "CP" + std::to_string(codePage); }
-
-std::optional<std::string> Convert(std::string_view text, const std::string& from, const std::string& to) {
-    iconv_t converter = iconv_open(to.c_str(), from.c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string output(text.size() * 4 + 16, '\0');
-    char* in = const_cast<char*>(text.data());
-    std::size_t inLeft = text.size();
-    char* out = output.data();
-    std::size_t outLeft = output.size();
-    const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-    iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
-    output.resize(output.size() - outLeft);
-    return output;
-}
 
 }  // namespace
 
@@ -127,12 +108,12 @@ bool IsValidUtf8(std::string_view text) {
 
 std::optional<std::string> AnsiToUtf8(std::string_view text, std::uint32_t codePage) {
     if (IsAscii(text)) return std::string(text);
-    return Convert(text, IconvName(codePage), "UTF-8");
+    return os::AnsiToUtf8(text, codePage);
 }
 
 std::optional<std::string> Utf8ToAnsi(std::string_view text, std::uint32_t codePage) {
     if (IsAscii(text)) return std::string(text);
-    return Convert(text, "UTF-8", IconvName(codePage));
+    return os::Utf8ToAnsi(text, codePage);
 }
 
 }  // namespace hhc::project

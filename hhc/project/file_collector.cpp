@@ -1,8 +1,6 @@
 #include "project/file_collector.h"
 
-#include <fstream>
-#include <system_error>
-
+#include "os/os.h"
 #include "project/code_page.h"
 #include "project/html_scanner.h"
 #include "project/link_resolver.h"
@@ -16,24 +14,7 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && EqualsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-bool ReadWholeFile(const fs::path& path, std::string& data) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    in.seekg(0, std::ios::beg);
-    data.resize(static_cast<std::size_t>(size));
-    in.read(data.data(), size);
-    return static_cast<std::streamoff>(in.gcount()) == size;
-}
-
-bool IsRegularFile(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error);
-}
-
-std::string PathString(const fs::path& path) { return path.generic_string(); }
+bool IsRegularFile(const fs::path& path) { return os::KindOf(path) == os::FileKind::kFile; }
 
 }  // namespace
 
@@ -54,15 +35,10 @@ bool FileCollector::IsTopic(std::string_view path) {
 bool FileCollector::IsStylesheet(std::string_view path) { return EndsWithIgnoreCase(path, ".css"); }
 
 const std::vector<std::string>& FileCollector::ListFolder(const fs::path& folder) {
-    const std::string key = PathString(folder);
+    const std::string key = os::Utf8FromPath(folder);
     auto it = folderListings_.find(key);
     if (it != folderListings_.end()) return it->second;
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        names.push_back(entry->path().filename().string());
-    }
-    return folderListings_.emplace(key, std::move(names)).first->second;
+    return folderListings_.emplace(key, os::ListFolder(folder)).first->second;
 }
 
 bool FileCollector::LocateIgnoringCase(std::string_view relativePath, Found* found) {
@@ -80,7 +56,7 @@ bool FileCollector::LocateIgnoringCase(std::string_view relativePath, Found* fou
             }
         }
         if (!match) return false;
-        current /= *match;
+        current /= os::PathFromUtf8(*match);
         if (!spelled.empty()) spelled.push_back('/');
         spelled += *match;
         if (slash == std::string_view::npos) break;
@@ -97,7 +73,7 @@ bool FileCollector::Locate(std::string_view relativePath, Found* found) {
         if (auto utf8 = AnsiToUtf8(relativePath, codePage_)) spellings.push_back(*utf8);
     }
     for (const std::string& spelling : spellings) {
-        const fs::path candidate = folder_ / fs::path(spelling);
+        const fs::path candidate = folder_ / os::PathFromUtf8(spelling);
         if (IsRegularFile(candidate)) {
             *found = {candidate, spelling};
             return true;
@@ -117,9 +93,8 @@ AddResult FileCollector::Add(std::string_view relativePath, std::size_t* index) 
     }
     Found found;
     if (!Locate(relativePath, &found)) {
-        std::error_code error;
-        return fs::exists(folder_ / fs::path(std::string(relativePath)), error) ? AddResult::kNotAFile
-                                                                                : AddResult::kMissing;
+        return os::KindOf(folder_ / os::PathFromUtf8(relativePath)) != os::FileKind::kMissing ? AddResult::kNotAFile
+                                                                                             : AddResult::kMissing;
     }
     const std::string foldedFound = ToLowerAscii(found.path);
     if (auto it = byFoldedPath_.find(foldedFound); it != byFoldedPath_.end()) {
@@ -128,7 +103,7 @@ AddResult FileCollector::Add(std::string_view relativePath, std::size_t* index) 
         return AddResult::kAlreadyPresent;
     }
     SourceFile file{found.path, found.diskPath, {}};
-    if (!ReadWholeFile(file.diskPath, file.data)) return AddResult::kUnreadable;
+    if (!os::ReadWholeFile(file.diskPath, file.data)) return AddResult::kUnreadable;
     bytesRead_ += file.data.size();
     const std::size_t position = files_.size();
     files_.push_back(std::move(file));

@@ -1,6 +1,4 @@
 #pragma once
-#include <cstdio>
-
 #include "book/book_compiler.h"
 
 namespace hhc::tool {
