@@ -12,6 +12,7 @@ namespace container_test {
 
 using hhc::container::InternalFile;
 using hhc::container::Section;
+using test_data::CorpusText;
 using test_data::RandomBytes;
 using test_data::RepetitiveText;
 

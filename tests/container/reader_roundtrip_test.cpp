@@ -49,7 +49,7 @@ const RoundTrip kRoundTrips[] = {
      [] {
          std::vector<InternalFile> files = {{"/images/a.png", RandomBytes(3000, 1)},
                                             {"/empty folder/", ""},
-                                            {"/\xE4\xB8\xAD\xE6\x96\x87.htm", RepetitiveText(500, 1)},  // 中文.htm
+                                            {"/\xE4\xB8\xAD\xE6\x96\x87.htm", CorpusText(1, 500)},  // 中文.htm
                                             {"/\xE7\xAC\xAC\xE4\xB8\x80\xE7\xAB\xA0/\xE5\x9B\xBE.png", "x"},
                                             {"/Sub Dir/\xC3\x84 b.htm", "y"},
                                             {"/" + std::string(200, 'L') + "/" + std::string(200, 'M') + "/" +
@@ -76,7 +76,7 @@ const RoundTrip kRoundTrips[] = {
     {"FileBiggerThanTheWindowAndOneSpanningManyFrames",
      [] {
          return Concat({{{"/small.htm", "before"}, {"/big.bin", RandomBytes(100000, 7)},
-                         {"/many-frames.htm", RepetitiveText(1500000, 8)}, {"/after.htm", "after"}}});
+                         {"/many-frames.htm", CorpusText(8, 1500000)}, {"/after.htm", "after"}}});
      }},
     {"SectionLengthAMultipleOfTheFrame",
      [] { return Concat({{{"/a.htm", RepetitiveText(0x8000 - 100, 1)}, {"/b.htm", RepetitiveText(0x8000 + 100, 3)}}}); }},

@@ -73,13 +73,10 @@ TEST(SystemFileTest, WritesTheSettingsAsRecords) {
     const std::string system = BuildSystemFile(settings);
     EXPECT_EQ(U32(system, 0), 3u);
     const auto records = SystemRecords(system);
-    EXPECT_EQ(records.at(0), std::string("Temp.hhc\0", 9));
-    EXPECT_EQ(records.at(1), std::string("Temp.hhk\0", 9));
-    EXPECT_EQ(records.at(2), std::string("index.htm\0", 10));
-    EXPECT_EQ(records.at(3), std::string("\xB2\xE2\xCA\xD4\0", 5));
-    EXPECT_EQ(records.at(5), std::string("Main\0", 5));
-    EXPECT_EQ(records.at(6), std::string("temp\0", 5));
-    EXPECT_EQ(records.at(16), std::string("Tahoma,8,1\0", 11));
+    for (const auto& [code, text] : std::map<std::uint16_t, std::string>{
+             {0, "Temp.hhc"}, {1, "Temp.hhk"}, {2, "index.htm"}, {3, "\xB2\xE2\xCA\xD4"}, {5, "Main"}, {6, "temp"},
+             {16, "Tahoma,8,1"}})
+        EXPECT_EQ(records.at(code), text + '\0') << code;
     EXPECT_EQ(records.at(13).size(), 4096u);
     const std::string& language = records.at(4);
     ASSERT_EQ(language.size(), 36u);
