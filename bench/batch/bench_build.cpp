@@ -17,7 +17,7 @@
 #include "batch/book_inputs.h"
 #include "batch/make_chm.h"
 #include "common/memory_window_state.h"
-#include "corpus_text.h"
+#include "test_data.h"
 #include "platform/platform.h"
 
 namespace {
@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
     fs::create_directories(root / "app");
     fs::create_directories(root / "sources");
     for (std::size_t i = 0; i < count; ++i)
-        platform::WriteWholeFile((root / "sources" / bench::CorpusFileName(i, count)).u16string(),
-                                 bench::CorpusText(i, bytes));
+        platform::WriteWholeFile((root / "sources" / test_data::CorpusFileName(i, count)).u16string(),
+                                 test_data::CorpusText(i, bytes));
 
     MemoryWindowState frm;
     frm.appPath = (root / "app").u16string();

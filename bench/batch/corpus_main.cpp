@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "corpus_text.h"
+#include "test_data.h"
 #include "platform/platform.h"
 
 namespace {
@@ -37,8 +37,8 @@ int main(int argc, char** argv) {
     }
     if (folder.back() != platform::kPathSeparator) folder += platform::kPathSeparator;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::u16string path = folder + platform::FromUtf8(bench::CorpusFileName(i, count));
-        if (!platform::WriteWholeFile(path, bench::CorpusText(i, bytes))) {
+        const std::u16string path = folder + platform::FromUtf8(test_data::CorpusFileName(i, count));
+        if (!platform::WriteWholeFile(path, test_data::CorpusText(i, bytes))) {
             std::cerr << "chmbook_bench_corpus: could not write " << platform::ToUtf8(path) << "\n";
             return 1;
         }

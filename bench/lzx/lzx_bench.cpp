@@ -22,7 +22,7 @@
 #include "lzx/lzx_compress.h"
 
 #ifdef LZX_BENCH_HAVE_CORPUS
-#include "corpus_text.h"
+#include "test_data.h"
 #endif
 
 namespace {
@@ -50,7 +50,7 @@ std::string AsHtmlPage(const std::string& text) {
 #ifdef LZX_BENCH_HAVE_CORPUS
 std::string CorpusPages() {
     std::string section;
-    for (std::size_t i = 0; i < kPages; ++i) section += AsHtmlPage(chmbook::bench::CorpusText(i, kPageTextBytes));
+    for (std::size_t i = 0; i < kPages; ++i) section += AsHtmlPage(test_data::CorpusText(i, kPageTextBytes));
     return section;
 }
 #endif

@@ -7,38 +7,34 @@
 namespace chmbook::testing {
 namespace {
 
-class CompilerOutputTest : public BookTest {
-protected:
-    std::u16string TailOf(const std::string& bytes) {
-        WriteBytes(root_ / "log.txt", bytes);
-        return CompilerOutputTail(U16(root_ / "log.txt"));
+class CompilerOutputTest : public BookTest {};
+
+TEST_F(CompilerOutputTest, QuotesTheLastLinesDecoded) {
+    std::string longLog;
+    for (int i = 0; i < 100; ++i) longLog += std::string(150, 'x') + "\n";
+    const struct {
+        std::string log;
+        std::u16string tail;
+    } cases[] = {
+        {"", u""},
+        {"\r\n \n", u""},
+        {"one\r\ntwo\r\n", u"one\ntwo"},
+        {"1\n2\n3\n4\n5\n6\n7\n8\n", u"3\n4\n5\n6\n7\n8"},
+        {"error: \xE4\xB8\xAD\xE6\x96\x87", u"error: 中文"},  // UTF-8
+        {"error: \xD6\xD0\xCE\xC4", u"error: 中文"},          // else the ANSI code page
+    };
+    for (const auto& c : cases) {
+        WriteBytes(root_ / "log.txt", c.log);
+        EXPECT_EQ(CompilerOutputTail(U16(root_ / "log.txt")), c.tail) << c.log;
     }
-};
-
-TEST_F(CompilerOutputTest, NothingWrittenGivesNothing) {
     EXPECT_EQ(CompilerOutputTail(U16(root_ / "missing.txt")), u"");
-    EXPECT_EQ(TailOf(""), u"");
-    EXPECT_EQ(TailOf("\r\n \n"), u"");
-}
 
-TEST_F(CompilerOutputTest, QuotesTheLastLinesWithoutCarriageReturns) {
-    EXPECT_EQ(TailOf("one\r\ntwo\r\n"), u"one\ntwo");
-    EXPECT_EQ(TailOf("1\n2\n3\n4\n5\n6\n7\n8\n"), u"3\n4\n5\n6\n7\n8");
-}
-
-TEST_F(CompilerOutputTest, LongOutputIsCutAtTheStartOfALine) {
-    std::string log;
-    for (int i = 0; i < 100; ++i) log += std::string(150, 'x') + "\n";
-    log += "last words";
-    const std::u16string tail = TailOf(log);
+    // Long output is cut at the start of a line.
+    WriteBytes(root_ / "log.txt", longLog + "last words");
+    const std::u16string tail = CompilerOutputTail(U16(root_ / "log.txt"));
     EXPECT_TRUE(tail.ends_with(u"\nlast words"));
     EXPECT_TRUE(tail.starts_with(std::u16string(150, u'x') + u"\n"));
     EXPECT_LE(tail.size(), kQuotedOutputBytes);
-}
-
-TEST_F(CompilerOutputTest, DecodesUtf8OrElseTheAnsiCodePage) {
-    EXPECT_EQ(TailOf("error: \xE4\xB8\xAD\xE6\x96\x87"), u"error: 中文");
-    EXPECT_EQ(TailOf("error: \xD6\xD0\xCE\xC4"), u"error: 中文");
 }
 
 }  // namespace

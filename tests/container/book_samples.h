@@ -5,27 +5,22 @@
 #include <vector>
 
 #include "container/itsf_writer.h"
+#include "test_data.h"
 #include "test_support/test_files.h"
 
 namespace container_test {
 
 using hhc::container::InternalFile;
 using hhc::container::Section;
+using test_data::CorpusText;
+using test_data::RandomBytes;
+using test_data::RepetitiveText;
 
 // A minimal "/#SYSTEM" (version 3, no records) in section 0.
 InternalFile SystemFile();
 
-// Deterministic bytes: `size` bytes of text-like data (compressible) or of
-// noise, seeded so that different files differ.
-std::string TextBytes(std::size_t size, unsigned seed);
-std::string NoiseBytes(std::size_t size, unsigned seed);
-
 // `count` pages named prefix + zero-padded number + ".htm", with short text.
 std::vector<InternalFile> NumberedPages(std::size_t count, const std::string& prefix);
-
-// Names that differ from their neighbours in the characters where sort rules
-// disagree: case, digits, '#', '$', "::", punctuation between 'Z' and 'a'.
-std::vector<InternalFile> SortStressFiles();
 
 // The files a book built from `files` holds, as readers extract them: the
 // given ones (folder entries left out) plus the empty "/#ITBITS" the

@@ -14,6 +14,8 @@
 namespace lzx_test {
 namespace {
 
+using namespace test_data;
+
 constexpr std::size_t kFrame = 0x8000;
 constexpr std::size_t kInterval = 2 * kFrame;
 
@@ -68,13 +70,6 @@ Files MixedMegabytes() {
     return files;
 }
 
-Files ManyPages() {
-    Files files;
-    for (int i = 0; i < 300; ++i)
-        files["/pages/page" + std::to_string(i) + ".htm"] = RepetitiveText(1000 + (i * 397) % 5000, 100 + i);
-    return files;
-}
-
 // Sections where some frames look incompressible and get the greedy parse
 // while their neighbours get the full one.
 
@@ -98,20 +93,6 @@ Files FramesCopyingAnIncompressibleFrame() {
     return {{"/a.bin", random + random + mixed + random.substr(0, kFrame / 2)}};
 }
 
-Files MixedPiecesAtOddOffsets() {
-    std::string bytes;
-    const std::size_t sizes[] = {10001, 45000, 33333, 70001, 12345, 65536, 777, 40000};
-    for (std::size_t i = 0; i < std::size(sizes); ++i) {
-        const auto seed = static_cast<std::uint32_t>(30 + i);
-        switch (i % 3) {
-        case 0: bytes += RandomBytes(sizes[i], seed); break;
-        case 1: bytes += RepetitiveText(sizes[i], seed); break;
-        case 2: bytes += BitstreamLike(sizes[i], seed); break;
-        }
-    }
-    return {{"/a.bin", bytes}, {"/b.htm", RepetitiveText(5000, 40)}};
-}
-
 const RoundTripCase kCases[] = {
     {"Empty", [] { return Files{{"/empty.htm", ""}}; }},
     {"OneByte", [] { return Files{{"/one.htm", "x"}}; }},
@@ -122,24 +103,17 @@ const RoundTripCase kCases[] = {
     {"FilesStraddlingFrames",
      [] { return Files{{"/a.htm", RepetitiveText(40000, 5)}, {"/b.htm", RepetitiveText(30001, 6)}}; }},
     {"RandomIncompressible", [] { return Files{{"/random.bin", RandomBytes(300000, 7)}}; }},
-    {"LongRuns",
-     [] {
-         return Files{{"/zeros.bin", std::string(300000, '\0')}, {"/as.bin", std::string(100003, 'a')}};
-     }},
+    {"LongRuns", [] { return Files{{"/zeros.bin", std::string(300000, '\0')}, {"/as.bin", std::string(100003, 'a')}}; }},
     {"RepetitiveText", [] { return Files{{"/text.htm", RepetitiveText(500000, 8)}}; }},
     {"MatchesAcrossFrameAndResetBoundaries",
-     [] {
-         return Files{{"/p20000.bin", PeriodicBytes(200000, 20000, 9)}, {"/p7.bin", PeriodicBytes(150001, 7, 10)}};
-     }},
+     [] { return Files{{"/p20000.bin", PeriodicBytes(200000, 20000, 9)}, {"/p7.bin", PeriodicBytes(150001, 7, 10)}}; }},
     {"FarMatches", FarMatches},
     {"AlignedOffsetBlocks", [] { return Files{{"/aligned.bin", EightAlignedRepeats(300000, 13)}}; }},
     {"MixedMegabytes", MixedMegabytes},
-    {"ManyPages", ManyPages},
     {"BitPackedIndex", [] { return Files{{"/$FIftiMain", BitstreamLike(400000, 19)}}; }},
     {"RandomFrameThenText", RandomFrameThenText},
     {"TextFrameThenRandom", TextFrameThenRandom},
     {"FramesCopyingAnIncompressibleFrame", FramesCopyingAnIncompressibleFrame},
-    {"MixedPiecesAtOddOffsets", MixedPiecesAtOddOffsets},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sections, BookRoundTrip, ::testing::ValuesIn(kCases),

@@ -1,5 +1,5 @@
 // Framing of CompressSection's output: what every CHM reader relies on
-// before it decodes a single bit.
+// before it decodes a single bit; and what it costs.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,86 +12,60 @@
 namespace lzx_test {
 namespace {
 
+using namespace test_data;
 using hhc::lzx::CompressedSection;
-using hhc::lzx::CompressSection;
 using hhc::lzx::kFrameSize;
 
 constexpr std::size_t kMaxCodedFrame = kFrameSize + 6144;  // CHMLib's input buffer per frame
 constexpr std::size_t kStoredFrame = kFrameSize + 16;      // stored block of one frame with its header
 
 CompressedSection Compress(const std::string& bytes) {
-    return CompressSection(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    return hhc::lzx::CompressSection(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
-std::size_t FrameBytes(const CompressedSection& c, std::size_t frame) {
-    const std::size_t end = frame + 1 < c.frameOffsets.size() ? c.frameOffsets[frame + 1] : c.data.size();
-    return end - c.frameOffsets[frame];
-}
-
-void ExpectWellFramed(const std::string& input) {
-    const CompressedSection c = Compress(input);
-    const std::size_t frames = (input.size() + kFrameSize - 1) / kFrameSize;
-    ASSERT_EQ(c.frameOffsets.size(), frames);
-    ASSERT_EQ(c.data.size() % 2, 0u) << "the stream ends on a 16-bit boundary";
-    for (std::size_t f = 0; f < frames; ++f) {
-        if (f == 0) EXPECT_EQ(c.frameOffsets[f], 0u);
-        else EXPECT_GT(c.frameOffsets[f], c.frameOffsets[f - 1]);
-        EXPECT_EQ(c.frameOffsets[f] % 2, 0u) << "frame " << f << " starts on a word boundary";
-        EXPECT_LE(FrameBytes(c, f), kMaxCodedFrame) << "frame " << f;
-        if (f % 2 == 0) {
+TEST(CompressSection, FramesAreWordAlignedAndWithinReaderLimits) {
+    std::vector<std::string> inputs = {"", RepetitiveText(kFrameSize, 3) + RandomBytes(kFrameSize, 3) +
+                                               BitstreamLike(kFrameSize, 3) + RepetitiveText(kFrameSize + 5, 3),
+                                       std::string(300000, '\0')};
+    for (std::size_t size : {std::size_t{1}, kFrameSize - 1, kFrameSize, kFrameSize + 1, 5 * kFrameSize + 123})
+        for (const std::string& input : {RepetitiveText(size, 1), RandomBytes(size, 2), BitstreamLike(size, 2)})
+            inputs.push_back(input);
+    for (const std::string& input : inputs) {
+        SCOPED_TRACE(input.size());
+        const CompressedSection c = Compress(input);
+        const std::size_t frames = (input.size() + kFrameSize - 1) / kFrameSize;
+        ASSERT_EQ(c.frameOffsets.size(), frames);
+        ASSERT_EQ(c.data.size() % 2, 0u) << "the stream ends on a 16-bit boundary";
+        if (frames == 0) EXPECT_TRUE(c.data.empty());
+        else EXPECT_EQ(c.frameOffsets[0], 0u);
+        for (std::size_t f = 0; f < frames; ++f) {
+            const std::size_t end = f + 1 < frames ? c.frameOffsets[f + 1] : c.data.size();
+            EXPECT_GT(end, c.frameOffsets[f]);
+            EXPECT_EQ(c.frameOffsets[f] % 2, 0u) << "frame " << f << " starts on a word boundary";
+            EXPECT_LE(end - c.frameOffsets[f], kMaxCodedFrame) << "frame " << f;
             // Each reset interval opens with the E8 flag off: the top bit of its first word.
-            EXPECT_EQ(c.data[c.frameOffsets[f] + 1] & 0x80, 0) << "frame " << f;
+            if (f % 2 == 0) EXPECT_EQ(c.data[c.frameOffsets[f] + 1] & 0x80, 0) << "frame " << f;
         }
     }
 }
 
-TEST(CompressSection, EmptyInputGivesNoFrames) {
-    const CompressedSection c = Compress("");
-    EXPECT_TRUE(c.data.empty());
-    EXPECT_TRUE(c.frameOffsets.empty());
-}
-
-TEST(CompressSection, FramesAreWordAlignedAndWithinReaderLimits) {
-    for (std::size_t size : {std::size_t{1}, kFrameSize - 1, kFrameSize, kFrameSize + 1, 2 * kFrameSize,
-                             5 * kFrameSize + 123}) {
-        SCOPED_TRACE(size);
-        ExpectWellFramed(RepetitiveText(size, 1));
-        ExpectWellFramed(RandomBytes(size, 2));
-        ExpectWellFramed(BitstreamLike(size, 2));
-    }
-    ExpectWellFramed(RepetitiveText(kFrameSize, 3) + RandomBytes(kFrameSize, 3) + BitstreamLike(kFrameSize, 3) +
-                     RepetitiveText(kFrameSize + 5, 3));
-    ExpectWellFramed(std::string(300000, '\0'));
-}
-
-TEST(CompressSection, IncompressibleDataCostsNoMoreThanStoredFrames) {
-    const std::string input = RandomBytes(10 * kFrameSize, 3);
-    const CompressedSection c = Compress(input);
-    EXPECT_LE(c.data.size(), 10 * kStoredFrame);
-}
-
-TEST(CompressSection, BitPackedDataIsCodedSmallerThanStored) {
-    const std::string input = BitstreamLike(10 * kFrameSize, 7);
-    EXPECT_LT(Compress(input).data.size(), input.size() * 97 / 100);
-}
-
-TEST(CompressSection, RandomFrameBesideTextCostsNoMoreThanStored) {
-    const std::string text = RepetitiveText(kFrameSize, 8);
-    const std::string random = RandomBytes(kFrameSize, 9);
+TEST(CompressSection, SizesStayWithinBounds) {
+    const std::string text = RepetitiveText(kFrameSize, 8), random = RandomBytes(kFrameSize, 9);
     const std::size_t textAlone = Compress(text).data.size();
-    EXPECT_LE(Compress(text + random).data.size(), textAlone + kStoredFrame);
-    EXPECT_LE(Compress(random + text).data.size(), textAlone + kStoredFrame);
-}
-
-TEST(CompressSection, FrameAfterAnIncompressibleFrameMatchesIntoIt) {
-    const std::string random = RandomBytes(kFrameSize, 10);
-    EXPECT_LT(Compress(random + random).data.size(), kStoredFrame + 1024);
-}
-
-TEST(CompressSection, CompressesRepeatsAndRuns) {
-    EXPECT_LT(Compress(RepetitiveText(1 << 20, 4)).data.size(), (1u << 20) / 2);
-    // A run of zeros needs little more than one match per 257 bytes.
-    EXPECT_LT(Compress(std::string(1 << 20, '\0')).data.size(), 1u << 14);
+    const struct {
+        const char* what;
+        std::string input;
+        std::size_t most;
+    } cases[] = {
+        {"random frames cost no more than stored ones", RandomBytes(10 * kFrameSize, 3), 10 * kStoredFrame},
+        {"bit-packed data is coded smaller than stored", BitstreamLike(10 * kFrameSize, 7), 10 * kFrameSize * 97 / 100},
+        {"a random frame beside text costs no more than stored", text + random, textAlone + kStoredFrame},
+        {"a text frame after a random one likewise", random + text, textAlone + kStoredFrame},
+        {"a frame after an incompressible one matches into it", random + random, kStoredFrame + 1024},
+        {"repeats compress", RepetitiveText(1 << 20, 4), (1u << 20) / 2},
+        {"runs take little more than one match per 257 bytes", std::string(1 << 20, '\0'), 1u << 14},
+    };
+    for (const auto& c : cases) EXPECT_LE(Compress(c.input).data.size(), c.most) << c.what;
 }
 
 TEST(CompressSection, OutputDependsOnlyOnTheInput) {

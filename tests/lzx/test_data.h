@@ -1,10 +1,11 @@
 #pragma once
-// Reproducible test inputs for the compressor.
+// Reproducible data for the tests and the benchmarks: the same seed and size
+// always give the same bytes, on every platform.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-namespace lzx_test {
+namespace test_data {
 
 // Bytes that do not compress.
 std::string RandomBytes(std::size_t size, std::uint32_t seed);
@@ -26,4 +27,13 @@ std::string EightAlignedRepeats(std::size_t size, std::uint32_t seed);
 // the copy before. LZX saves a few percent on it.
 std::string BitstreamLike(std::size_t size, std::uint32_t seed);
 
-}  // namespace lzx_test
+// Chinese prose in code page 936, the text of source file `index`: exactly
+// `bytes` bytes (at least 2), a heading line, then lines of sentences, every
+// line ending in CR LF.
+std::string CorpusText(std::size_t index, std::size_t bytes);
+
+// The file name of file `index` among `count`: "chapter-0001.txt", … (numbers
+// from 1, zero-padded to at least four digits so that names sort in order).
+std::string CorpusFileName(std::size_t index, std::size_t count);
+
+}  // namespace test_data

@@ -1,7 +1,5 @@
-// GetContent and GetFileName.
+// GetContent, GetFileName and FixPath.
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 #include "common/mod_public.h"
 #include "platform/platform.h"
@@ -11,95 +9,53 @@
 namespace chmbook {
 namespace {
 
-using test_support::ScratchFolder;
-
-TEST(GetContent, DecodesTheWholeFileFromTheAnsiCodePage) {
-    ScratchFolder dir;
+TEST(GetContent, DecodesTheWholeFileOrGivesEmptyText) {
+    test_support::ScratchFolder dir;
     dir.Write("a.txt", "\xD6\xD0\xCE\xC4");
-    EXPECT_EQ(GetContent(dir.u16("a.txt")), u"\u4E2D\u6587");
-}
-
-TEST(GetContent, KeepsLineEndsAndBytesAsTheyAre) {
-    ScratchFolder dir;
-    dir.Write("a.txt", "one\r\ntwo\nthree\r\n  \r\n");
-    EXPECT_EQ(GetContent(dir.u16("a.txt")), u"one\r\ntwo\nthree\r\n  \r\n");
-    const std::string withBom = "\xEF\xBB\xBF" "ab";
-    dir.Write("bom.txt", withBom);
-    const std::u16string text = GetContent(dir.u16("bom.txt"), SourceEncoding::kGbk);
-    EXPECT_EQ(text, platform::AnsiToUnicode(withBom));
-    ASSERT_FALSE(text.empty());
-    EXPECT_NE(text[0], u'\uFEFF');
-}
-
-TEST(GetContent, EmptyOrMissingFilesGiveEmptyText) {
-    ScratchFolder dir;
+    dir.Write("lines.txt", "one\r\ntwo\nthree\r\n  \r\n");
+    dir.Write("bom.txt", "\xEF\xBB\xBF" "ab");  // the byte order mark says UTF-8 and is not part of the text
     dir.Write("empty.txt", "");
-    EXPECT_EQ(GetContent(dir.u16("empty.txt")), u"");
-    EXPECT_EQ(GetContent(dir.u16("absent.txt")), u"");
-    EXPECT_EQ(GetContent(dir.u16("absent/a.txt")), u"");
-    EXPECT_EQ(GetContent(dir.u16()), u"");  // a folder
-    EXPECT_EQ(GetContent(u""), u"");
-}
-
-TEST(GetContent, ReadsWhileAnotherFileIsOpenForWriting) {
-    ScratchFolder dir;
-    dir.Write("source.txt", "abc");
-    std::ofstream page(dir.path() / "0.htm", std::ios::binary);
-    page << "<HTML>";
-    EXPECT_EQ(GetContent(dir.u16("source.txt")), u"abc");
-    page << "</html>";
-    page.close();
-    EXPECT_EQ(GetContent(dir.u16("0.htm")), u"<HTML></html>");
-}
-
-std::u16string Path(std::initializer_list<std::u16string_view> parts) {
-    std::u16string path;
-    bool first = true;
-    for (const auto part : parts) {
-        if (!first) path += platform::kPathSeparator;
-        path += part;
-        first = false;
-    }
-    return path;
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {dir.u16("a.txt"), u"\u4E2D\u6587"},
+        {dir.u16("lines.txt"), u"one\r\ntwo\nthree\r\n  \r\n"},
+        {dir.u16("bom.txt"), u"ab"},
+        {dir.u16("empty.txt"), u""},
+        {dir.u16("absent.txt"), u""},
+        {dir.u16("absent/a.txt"), u""},
+        {dir.u16(), u""},  // a folder
+        {u"", u""},
+    };
+    for (const auto& [path, text] : cases) EXPECT_EQ(GetContent(path), text) << platform::ToUtf8(path);
 }
 
 TEST(GetFileName, NameWithoutFolderAndLastExtension) {
-    EXPECT_EQ(GetFileName(Path({u"", u"txt", u"chapter1.txt"})), u"chapter1");
-    EXPECT_EQ(GetFileName(Path({u"", u"txt", u"a.b.txt"})), u"a.b");
-    EXPECT_EQ(GetFileName(Path({u"", u"my.docs", u"readme"})), u"");
-    EXPECT_EQ(GetFileName(Path({u"", u"txt", u".txt"})), u"");
-    EXPECT_EQ(GetFileName(Path({u"", u"txt", u""})), u"");
-    EXPECT_EQ(GetFileName(Path({u"", u"txt", u"\u4E2D\u6587.txt"})), u"\u4E2D\u6587");
-    EXPECT_EQ(GetFileName(u""), u"");
-}
-
-TEST(GetFileName, TrimsOnlyNamesWithoutFolder) {
-    EXPECT_EQ(GetFileName(u"  notes.txt  "), u"notes");
-    EXPECT_EQ(GetFileName(u"   "), u"");
-    EXPECT_EQ(GetFileName(Path({u"", u"txt", u" notes.txt"})), u" notes");
-    EXPECT_EQ(GetFileName(Path({u"", u"txt", u"a.txt  "})), u"a");
-    EXPECT_EQ(GetFileName(u"\tnotes.txt"), u"\tnotes");  // only blanks are trimmed
-}
-
-TEST(GetFileName, OnlyThePlatformSeparatorSeparatesFolders) {
+    const std::u16string s(1, platform::kPathSeparator);
     const char16_t other = platform::kPathSeparator == u'/' ? u'\\' : u'/';
-    std::u16string path = u"C:";
-    path += other;
-    path += u"txt";
-    path += other;
-    path += u"a.txt";
-    EXPECT_EQ(GetFileName(path), path.substr(0, path.size() - 4));
+    const std::u16string foreign = u"C:" + std::u16string(1, other) + u"txt" + std::u16string(1, other) + u"a";
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {s + u"txt" + s + u"chapter1.txt", u"chapter1"},
+        {s + u"txt" + s + u"a.b.txt", u"a.b"},
+        {s + u"my.docs" + s + u"readme", u""},
+        {s + u"txt" + s + u".txt", u""},
+        {s + u"txt" + s, u""},
+        {s + u"txt" + s + u"\u4E2D\u6587.txt", u"\u4E2D\u6587"},
+        {u"", u""},
+        {u"  notes.txt  ", u"notes"},  // names without a folder are trimmed
+        {u"   ", u""},
+        {s + u"txt" + s + u" notes.txt", u" notes"},
+        {s + u"txt" + s + u"a.txt  ", u"a"},
+        {u"\tnotes.txt", u"\tnotes"},  // only blanks are trimmed
+        {foreign + u".txt", foreign},   // only the platform's separator separates folders
+    };
+    for (const auto& [path, name] : cases) EXPECT_EQ(GetFileName(path), name) << platform::ToUtf8(path);
 }
 
-TEST(FixPath, EndsWithExactlyOneSeparator) {
-    const std::u16string sep(1, platform::kPathSeparator);
-    EXPECT_EQ(FixPath(u""), sep);
-    EXPECT_EQ(FixPath(sep), sep);
-    EXPECT_EQ(FixPath(u"app"), u"app" + sep);
-    EXPECT_EQ(FixPath(u"app" + sep), u"app" + sep);
-    EXPECT_EQ(FixPath(u"app" + sep + sep), u"app" + sep + sep);
-    const char16_t other = platform::kPathSeparator == u'/' ? u'\\' : u'/';
-    EXPECT_EQ(FixPath(u"app" + std::u16string(1, other)), u"app" + std::u16string(1, other) + sep);
+TEST(FixPath, EndsWithASeparator) {
+    const std::u16string s(1, platform::kPathSeparator), other(1, platform::kPathSeparator == u'/' ? u'\\' : u'/');
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"", s}, {s, s}, {u"app", u"app" + s}, {u"app" + s, u"app" + s}, {u"app" + s + s, u"app" + s + s},
+        {u"app" + other, u"app" + other + s}};
+    for (const auto& [path, fixed] : cases) EXPECT_EQ(FixPath(path), fixed);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 # manual check of the full-text index in a reader we did not write (not run
 # by CTest).
 #
-#   tests/fts/xchm_search_screenshot.sh BOOK.chm QUERY OUT.png
+#   scripts/xchm-search-screenshot.sh BOOK.chm QUERY OUT.png
 #
 # xCHM (Unicode build) turns index words into text byte by byte as ISO-8859-1
 # and compares them with the query case-insensitively, so a Chinese query
