@@ -15,7 +15,10 @@
 #include "book/topic_tables.h"
 #include "book/windows_file.h"
 #include "container/itsf_writer.h"
+#include "fts/code_page.h"
+#include "fts/page_title.h"
 #include "fts/search_index.h"
+#include "fts/stop_list.h"
 #include "project/code_page.h"
 #include "project/file_collector.h"
 #include "project/help_project.h"
@@ -106,6 +109,7 @@ private:
     std::optional<std::size_t> AddNamedFile(const std::string& label, const std::string& written, bool required,
                                             std::string* normalized);
     void CollectFiles();
+    fts::StopList ReadStopList();
     std::vector<InternalFile> BuildInternalFiles();
 
     const CompileSettings& settings_;
@@ -206,6 +210,21 @@ void Compilation::CollectFiles() {
     collector_->FollowLinks([this](const std::string& path) { Progress("Compiling " + path); });
 }
 
+// The stop list the project names; empty (with a warning) when it cannot be read.
+fts::StopList Compilation::ReadStopList() {
+    const std::string written = NormalizedOr(project_.stopListFile, codePage_);
+    if (written.empty()) return {};
+    const fs::path file = folder_ / DiskPath(written, codePage_);
+    fts::CodePage codePage(codePage_);
+    std::optional<fts::StopList> list = fts::StopList::ReadFile(file, codePage);
+    if (!list) {
+        Warn(projectName_ + ": Full text search stop list file \"" + *project_.stopListFile + "\" cannot be read (" +
+             file.string() + "); stop words are indexed");
+        return {};
+    }
+    return std::move(*list);
+}
+
 std::vector<InternalFile> Compilation::BuildInternalFiles() {
     std::vector<project::SourceFile>& files = collector_->files();
     std::vector<BookName> names;
@@ -214,9 +233,10 @@ std::vector<InternalFile> Compilation::BuildInternalFiles() {
 
     std::vector<Topic> topics;
     std::vector<fts::SearchTopic> searchTopics;
+    fts::CodePage titleCodePage(codePage_);
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!project::FileCollector::IsTopic(files[i].path)) continue;
-        const std::string title = project::FindTitle(files[i].data);
+        const std::string title = fts::BookTitle(files[i].data, titleCodePage);
         searchTopics.push_back({static_cast<std::uint32_t>(topics.size()), files[i].data});
         topics.push_back({std::string(project::TruncateText(title, kMaxTitleBytes, codePage_)), names[i].ansi});
     }
@@ -224,7 +244,7 @@ std::vector<InternalFile> Compilation::BuildInternalFiles() {
     fts::SearchFiles search;
     if (project_.fullTextSearch) {
         Progress("Building the full-text index of " + std::to_string(searchTopics.size()) + " pages");
-        search = fts::BuildSearchIndex(searchTopics, codePage_, project_.lcid);
+        search = fts::BuildSearchIndex(searchTopics, codePage_, project_.lcid, 0, ReadStopList());
     }
 
     StringPool strings(codePage_);

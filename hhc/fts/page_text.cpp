@@ -151,39 +151,8 @@ private:
 
     // "&name;", "&#ddd;" or "&#xhh;". Anything else is the literal '&'.
     void DecodeReference() {
-        std::size_t p = pos_ + 1;
-        char32_t codePoint = 0;
-        if (p < html_.size() && html_[p] == '#') {
-            ++p;
-            bool hex = p < html_.size() && (html_[p] == 'x' || html_[p] == 'X');
-            if (hex) ++p;
-            std::size_t digitsStart = p;
-            std::uint32_t value = 0;
-            while (p < html_.size()) {
-                char d = html_[p];
-                int digit = IsAsciiDigit(d) ? d - '0'
-                            : (hex && d >= 'a' && d <= 'f') ? d - 'a' + 10
-                            : (hex && d >= 'A' && d <= 'F') ? d - 'A' + 10
-                                                             : -1;
-                if (digit < 0) break;
-                value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + digit, 0x110000);
-                ++p;
-            }
-            if (p == digitsStart) return EmitLiteralAmpersand();
-            if (p < html_.size() && html_[p] == ';') ++p;
-            codePoint = value == 0 ? 0xFFFD : value;
-        } else {
-            std::size_t nameStart = p;
-            while (p < html_.size() && p - nameStart < 32 && (IsAsciiAlpha(html_[p]) || IsAsciiDigit(html_[p]))) ++p;
-            std::string_view name = html_.substr(nameStart, p - nameStart);
-            bool terminated = p < html_.size() && html_[p] == ';';
-            codePoint = LookUpNamedEntity(name);
-            // Browsers accept the oldest references without ';' as well.
-            bool legacy = name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "nbsp";
-            if (codePoint == 0 || (!terminated && !legacy)) return EmitLiteralAmpersand();
-            if (terminated) ++p;
-        }
-        pos_ = p;
+        const char32_t codePoint = ReadCharacterReference(html_, pos_);
+        if (codePoint == 0) return EmitLiteralAmpersand();
         EmitCodePoint(codePoint);
     }
 

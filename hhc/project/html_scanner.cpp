@@ -239,34 +239,6 @@ std::vector<std::string> FindStylesheetLinks(std::string_view css) {
     return links;
 }
 
-std::string FindTitle(std::string_view html) {
-    std::size_t from = 0;
-    while (true) {
-        const std::size_t open = FindIgnoreCase(html, "<title", from);
-        if (open == std::string_view::npos) return {};
-        const std::size_t after = open + 6;
-        if (after < html.size() && html[after] != '>' && !IsSpace(html[after])) {
-            from = after;  // <titlebar> or similar
-            continue;
-        }
-        const std::size_t start = html.find('>', after);
-        if (start == std::string_view::npos) return {};
-        const std::size_t end = FindIgnoreCase(html, "</title", start + 1);
-        const std::string decoded =
-            DecodeEntities(html.substr(start + 1, (end == std::string_view::npos ? html.size() : end) - start - 1));
-        std::string title;
-        for (char c : decoded) {
-            if (IsSpace(c)) {
-                if (!title.empty() && title.back() != ' ') title.push_back(' ');
-            } else {
-                title.push_back(c);
-            }
-        }
-        if (!title.empty() && title.back() == ' ') title.pop_back();
-        return title;
-    }
-}
-
 std::vector<std::pair<std::string, std::string>> FindSiteProperties(std::string_view html) {
     std::vector<std::pair<std::string, std::string>> properties;
     enum { kBefore, kInside, kDone } state = kBefore;

@@ -57,15 +57,6 @@ TEST(FindStylesheetLinksTest, FindsUrlsAndImports) {
               (Links{"base.css", "../img/h.png", "print.css"}));
 }
 
-TEST(FindTitleTest, CollapsesBlanksAndDecodesBasicEntities) {
-    EXPECT_EQ(FindTitle("<HTML><HEAD><TITLE>\r\n  A &amp; B\t\tC  </TITLE>"), "A & B C");
-    EXPECT_EQ(FindTitle("<titlebar>x</titlebar><title lang=zh>\xB5\xDA\x31\xD5\xC2</title>"), "\xB5\xDA\x31\xD5\xC2");
-    EXPECT_EQ(FindTitle("<title>no end"), "no end");
-    EXPECT_EQ(FindTitle("<title></title>"), "");
-    EXPECT_EQ(FindTitle("<p>no title</p>"), "");
-    EXPECT_EQ(FindTitle("<title>&#65;&#x42;&#20013;&bogus;</title>"), "AB&#20013;&bogus;");
-}
-
 TEST(FindSitePropertiesTest, ReadsTheFirstSitePropertiesObjectOnly) {
     const auto properties = FindSiteProperties(
         "<html><head></head><body>\r\n"
