@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "fts/html_entities.h"
-#include "fts/page_charset.h"
+#include "html/html_entities.h"
+#include "html/page_charset.h"
 
 namespace hhc::fts {
 namespace {
@@ -70,7 +70,7 @@ std::string CollapseBlanks(std::string_view text) {
 std::string BookTitle(std::string_view html, CodePage& book) {
     const std::optional<std::string_view> raw = RawTitle(html);
     if (!raw || raw->empty()) return {};
-    const std::uint32_t source = DeclaredCodePage(html).value_or(book.number());
+    const std::uint32_t source = html::DeclaredCodePage(html).value_or(book.number());
     // '&' is never part of a multi-byte character in the code pages pages
     // are written in, so the text between references converts on its own.
     std::string title;
@@ -81,7 +81,7 @@ std::string BookTitle(std::string_view html, CodePage& book) {
             continue;
         }
         std::size_t after = pos;
-        const char32_t character = ReadCharacterReference(*raw, after);
+        const char32_t character = html::ReadCharacterReference(*raw, after);
         if (character == 0) {
             ++pos;
             continue;

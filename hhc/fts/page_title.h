@@ -10,7 +10,7 @@ namespace hhc::fts {
 
 // The text of the first <title> with character references decoded and blanks
 // collapsed. The page's bytes are read in the character set it declares (see
-// page_charset.h), else in the book's code page, and written in the book's
+// html/page_charset.h), else in the book's code page, and written in the book's
 // code page; a character that code page lacks gets a stand-in
 // (CodePage::EncodeOrStandIn). Bytes that are not valid in the declared
 // character set are kept as they stand. Empty when the page has no title.

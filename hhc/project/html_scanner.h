@@ -1,10 +1,11 @@
 #pragma once
-// Reads what the compiler needs out of an HTML page or a stylesheet without
+// Reads the markup of an HTML page or a stylesheet for the compiler without
 // building a document tree: the files it refers to and the properties of a
-// contents file (page titles: fts/page_title.h). Works on raw bytes in any
-// ASCII-compatible code page (in GBK, Big5 and Shift-JIS no trail byte is '<', '>', '"', '\'',
-// '=', '&' or a blank, so the markup characters are never misread), takes
-// linear time and never fails.
+// contents file. (The text a page shows, for the search index, is read by
+// fts/page_text.h; its title by fts/page_title.h.) Works on raw bytes in any
+// ASCII-compatible code page (in GBK, Big5 and Shift-JIS no trail byte is '<',
+// '>', '"', '\'', '=', '&' or a blank, so the markup characters are never
+// misread), takes linear time and never fails.
 #include <string>
 #include <string_view>
 #include <utility>

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace hhc::fts {
+namespace hhc::html {
 
 // The Windows code page of a charset label ("utf-8", "gb2312", "cp1252",
 // "windows-1251", "iso-8859-2", "shift_jis", ...), case ignored; nullopt
@@ -17,4 +17,4 @@ std::optional<std::uint32_t> CodePageOfCharset(std::string_view label);
 // The code page the page declares within its first 4 KiB, or nullopt.
 std::optional<std::uint32_t> DeclaredCodePage(std::string_view html);
 
-}  // namespace hhc::fts
+}  // namespace hhc::html

@@ -1,8 +1,8 @@
-#include "fts/page_charset.h"
+#include "html/page_charset.h"
 
 #include <string>
 
-namespace hhc::fts {
+namespace hhc::html {
 namespace {
 
 struct CharsetLabel {
@@ -73,4 +73,4 @@ std::optional<std::uint32_t> DeclaredCodePage(std::string_view html) {
     return std::nullopt;
 }
 
-}  // namespace hhc::fts
+}  // namespace hhc::html

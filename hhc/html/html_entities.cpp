@@ -1,10 +1,10 @@
-#include "fts/html_entities.h"
+#include "html/html_entities.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
 
-namespace hhc::fts {
+namespace hhc::html {
 namespace {
 
 struct NamedEntity {
@@ -114,4 +114,4 @@ char32_t ReadCharacterReference(std::string_view text, std::size_t& pos) {
     return codePoint;
 }
 
-}  // namespace hhc::fts
+}  // namespace hhc::html

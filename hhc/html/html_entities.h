@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace hhc::fts {
+namespace hhc::html {
 
 // The character `name` (without '&' and ';') stands for, or 0 when the name
 // is unknown. Names are case-sensitive (&Eacute; is not &eacute;).
@@ -18,4 +18,4 @@ char32_t LookUpNamedEntity(std::string_view name);
 // Anything else is no reference: returns 0 and leaves `pos` alone.
 char32_t ReadCharacterReference(std::string_view text, std::size_t& pos);
 
-}  // namespace hhc::fts
+}  // namespace hhc::html
