@@ -145,7 +145,8 @@ private:
             if (!(option.onlyWhenOn && IsOff(value))) WarnOptionOnce(option.key, value, option.consequence);
             return;
         }
-        WarnOptionOnce(key, value, "unknown option");
+        if (!warnedNames_.insert("option " + ToLowerAscii(key)).second) return;
+        Warn("unknown option \"" + std::string(key) + "=" + std::string(value) + "\" ignored");
     }
 
     void WarnOptionOnce(std::string_view key, std::string_view value, std::string_view consequence) {

@@ -28,6 +28,7 @@ const std::string kProject =
     "Binary Index=No\r\n"
     "binary toc=Yes\r\n"
     "Error log file=log.txt\r\n"
+    "Frobnicate=1\r\n"
     "\r\n"
     "[MAP]\r\n"
     "#define IDH_A 1\r\n"
@@ -98,10 +99,10 @@ TEST_F(AuthoredProjectsTest, TitlesAreDecodedStopWordsLeftOutAndUnhonouredOption
     const std::string stopList = "The\r\nand\r\n\r\n";
     const CommandResult run = Compile("book.stp", &stopList);
     ASSERT_EQ(run.exitCode, 0) << run.output << run.errors;
-    for (const char* named : {"\"Binary TOC=Yes\"", "\"Error log file=log.txt\"", "[MAP]"}) {
+    for (const char* named : {"\"Binary TOC=Yes\"", "\"Error log file=log.txt\"", "\"Frobnicate=1\"", "[MAP]"}) {
         EXPECT_EQ(CountLines(run.errors, named), 1u) << named << " in:\n" << run.errors;
     }
-    EXPECT_EQ(CountLines(run.errors, "warning"), 3u) << run.errors;  // Binary Index=No asks for nothing
+    EXPECT_EQ(CountLines(run.errors, "warning"), 4u) << run.errors;  // Binary Index=No asks for nothing
 
     ExpectEveryReaderFindsThePages();
     EXPECT_EQ(Search("common"), kCommonHits);
