@@ -12,7 +12,10 @@
 #include "book/topic_tables.h"
 #include "book/windows_file.h"
 #include "container/itsf_writer.h"
+#include "fts/code_page.h"
+#include "fts/page_title.h"
 #include "fts/search_index.h"
+#include "fts/stop_list.h"
 #include "os/os.h"
 #include "project/code_page.h"
 #include "project/file_collector.h"
@@ -102,6 +105,7 @@ private:
     std::optional<std::size_t> AddNamedFile(const std::string& label, const std::string& written, bool required,
                                             std::string* normalized);
     void CollectFiles();
+    fts::StopList ReadStopList();
     std::vector<InternalFile> BuildInternalFiles();
 
     struct BookTopics {
@@ -221,6 +225,21 @@ void Compilation::CollectFiles() {
     collector_->FollowLinks([this](const std::string& path) { Progress("Compiling " + path); });
 }
 
+// The stop list the project names; empty (with a warning) when it cannot be read.
+fts::StopList Compilation::ReadStopList() {
+    const std::string written = NormalizedOr(project_.stopListFile, codePage_);
+    if (written.empty()) return {};
+    const fs::path file = folder_ / DiskPath(written, codePage_);
+    fts::CodePage codePage(codePage_);
+    std::optional<fts::StopList> list = fts::StopList::ReadFile(file, codePage);
+    if (!list) {
+        Warn(projectName_ + ": Full text search stop list file \"" + *project_.stopListFile + "\" cannot be read (" +
+             os::Utf8FromPath(file) + "); stop words are indexed");
+        return {};
+    }
+    return std::move(*list);
+}
+
 std::vector<BookName> Compilation::NamesInBook() const {
     std::vector<BookName> names;
     names.reserve(collector_->files().size());
@@ -233,9 +252,10 @@ std::vector<BookName> Compilation::NamesInBook() const {
 Compilation::BookTopics Compilation::CollectTopics(const std::vector<BookName>& names) const {
     const std::vector<project::SourceFile>& files = collector_->files();
     BookTopics result;
+    fts::CodePage titleCodePage(codePage_);
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!project::FileCollector::IsTopic(files[i].path)) continue;
-        const std::string title = project::FindTitle(files[i].data);
+        const std::string title = fts::BookTitle(files[i].data, titleCodePage);
         result.search.push_back({static_cast<std::uint32_t>(result.topics.size()), files[i].data});
         result.topics.push_back({std::string(project::TruncateText(title, kMaxTitleBytes, codePage_)), names[i].ansi});
     }
@@ -245,7 +265,7 @@ Compilation::BookTopics Compilation::CollectTopics(const std::vector<BookName>& 
 fts::SearchFiles Compilation::BuildSearchFiles(const std::vector<fts::SearchTopic>& pages) {
     if (!project_.fullTextSearch) return {};
     Progress("Building the full-text index of " + std::to_string(pages.size()) + " pages");
-    return fts::BuildSearchIndex(pages, codePage_, project_.lcid);
+    return fts::BuildSearchIndex(pages, codePage_, project_.lcid, 0, ReadStopList());
 }
 
 // The files that describe the book rather than hold its pages. Their strings

@@ -1,6 +1,7 @@
 #include "fts/code_page.h"
 
 #include <string>
+#include <string_view>
 
 #include "os/os.h"
 
@@ -27,9 +28,48 @@ constexpr DoubleByteLayout kDoubleByteLayouts[] = {
     {950, {{0x81, 0xFE}, {0, 0}}, {{0x40, 0x7E}, {0xA1, 0xFE}, {0, 0}}},
 };
 
+// ASCII look-alikes of the Latin letters U+00C0-U+017F: the letter without
+// its accent, the first letter of a ligature.
+constexpr std::string_view kLatinStandIns =
+    "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo/ouuuuyty"  // U+00C0
+    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlL"  // U+0100
+    "lLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";  // U+0140
+
+// An ASCII stand-in for a character a code page may lack, or 0.
+char AsciiStandIn(char32_t c) {
+    if (c >= 0xC0 && c < 0xC0 + kLatinStandIns.size()) return kLatinStandIns[c - 0xC0];
+    if (c >= 0xFF01 && c <= 0xFF5E) return static_cast<char>(c - 0xFF01 + '!');  // full-width forms
+    switch (c) {
+        case 0x00A0: case 0x2002: case 0x2003: case 0x2009: case 0x3000: return ' ';
+        case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0x2212: return '-';
+        case 0x2018: case 0x2019: case 0x201A: case 0x201B: case 0x2032: return '\'';
+        case 0x201C: case 0x201D: case 0x201E: case 0x201F: case 0x2033: return '"';
+        case 0x2039: return '<';
+        case 0x203A: return '>';
+        case 0x2022: case 0x00B7: return '.';
+        default: return 0;
+    }
+}
+
 void Mark(bool (&table)[256], ByteRange range) {
     if (range.first == 0 && range.last == 0) return;
     for (int b = range.first; b <= range.last; ++b) table[b] = true;
+}
+
+// The code points of text the converter has just made, so known to be valid UTF-8.
+std::u32string CodePointsOfUtf8(std::string_view utf8) {
+    std::u32string text;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<std::uint8_t>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+            c = (c << 6) | (static_cast<std::uint8_t>(utf8[i + k]) & 0x3F);
+        }
+        text.push_back(c);
+        i += length;
+    }
+    return text;
 }
 
 }  // namespace
@@ -51,6 +91,19 @@ std::string CodePage::Encode(char32_t codePoint) {
     std::string bytes = EncodeUncached(codePoint);
     cache_.emplace(codePoint, bytes);
     return bytes;
+}
+
+std::string CodePage::EncodeOrStandIn(char32_t codePoint) {
+    std::string bytes = Encode(codePoint);
+    if (!bytes.empty()) return bytes;
+    const char standIn = AsciiStandIn(codePoint);
+    return std::string(1, standIn != 0 ? standIn : '?');
+}
+
+std::optional<std::u32string> CodePage::Decode(std::string_view bytes, std::uint32_t number) {
+    const std::optional<std::string> utf8 = os::AnsiToUtf8(bytes, number);
+    if (!utf8) return std::nullopt;
+    return CodePointsOfUtf8(*utf8);
 }
 
 std::string CodePage::EncodeUncached(char32_t codePoint) {

@@ -3,7 +3,9 @@
 // double-byte character, which bytes may follow them, and how a Unicode
 // character (from a numeric or named entity) is written in it.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace hhc::fts {
@@ -22,6 +24,17 @@ public:
     // The bytes of `codePoint` in this code page, or an empty string when the
     // code page has no such character.
     std::string Encode(char32_t codePoint);
+
+    // The bytes of `codePoint`, or when the code page has no such character a
+    // stand-in that it has: the letter without its accent, a straight quote
+    // for a curly one, an ASCII hyphen for a dash, a plain blank for the wide
+    // ones, the ASCII form of a full-width letter; else '?'.
+    std::string EncodeOrStandIn(char32_t codePoint);
+
+    // The characters of `bytes` written in Windows code page `number` (65001
+    // is UTF-8); nullopt when the bytes are not valid there or the code page
+    // is unknown to the system.
+    static std::optional<std::u32string> Decode(std::string_view bytes, std::uint32_t number);
 
 private:
     std::string EncodeUncached(char32_t codePoint);

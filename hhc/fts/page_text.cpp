@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "fts/html_entities.h"
+#include "html/html_entities.h"
+#include "html/page_charset.h"
 
 namespace hhc::fts {
 namespace {
@@ -39,23 +40,6 @@ bool IsBlank(char32_t c) {
     return c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F;
 }
 
-// True when a <meta> tag in the page's first bytes says it is written in UTF-8
-// (<meta charset="utf-8"> or content="text/html; charset=utf-8").
-bool DeclaresUtf8(std::string_view html) {
-    std::string head(html.substr(0, 4096));
-    for (char& c : head) c = AsciiLower(c);
-    for (std::size_t meta = head.find("<meta"); meta != std::string::npos; meta = head.find("<meta", meta + 5)) {
-        std::size_t end = head.find('>', meta);
-        std::string tag = head.substr(meta, end == std::string::npos ? std::string::npos : end - meta);
-        std::size_t at = tag.find("charset");
-        if (at == std::string::npos) continue;
-        at += 7;
-        while (at < tag.size() && (tag[at] == ' ' || tag[at] == '=' || tag[at] == '"' || tag[at] == '\'')) ++at;
-        return tag.compare(at, 5, "utf-8") == 0 || tag.compare(at, 4, "utf8") == 0;
-    }
-    return false;
-}
-
 // Decodes one UTF-8 sequence at `p`; returns 0xFFFD for a malformed one.
 char32_t DecodeUtf8(std::string_view s, std::size_t& p) {
     auto b = static_cast<std::uint8_t>(s[p++]);
@@ -72,7 +56,7 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& p) {
 class Extractor {
 public:
     Extractor(std::string_view html, CodePage& codePage)
-        : html_(html), cp_(codePage), utf8_(codePage.number() != 65001 && DeclaresUtf8(html)) {}
+        : html_(html), cp_(codePage), utf8_(codePage.number() != 65001 && html::DeclaredCodePage(html) == 65001u) {}
 
     PageText Run() {
         while (pos_ < html_.size()) {
@@ -151,39 +135,8 @@ private:
 
     // "&name;", "&#ddd;" or "&#xhh;". Anything else is the literal '&'.
     void DecodeReference() {
-        std::size_t p = pos_ + 1;
-        char32_t codePoint = 0;
-        if (p < html_.size() && html_[p] == '#') {
-            ++p;
-            bool hex = p < html_.size() && (html_[p] == 'x' || html_[p] == 'X');
-            if (hex) ++p;
-            std::size_t digitsStart = p;
-            std::uint32_t value = 0;
-            while (p < html_.size()) {
-                char d = html_[p];
-                int digit = IsAsciiDigit(d) ? d - '0'
-                            : (hex && d >= 'a' && d <= 'f') ? d - 'a' + 10
-                            : (hex && d >= 'A' && d <= 'F') ? d - 'A' + 10
-                                                             : -1;
-                if (digit < 0) break;
-                value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + digit, 0x110000);
-                ++p;
-            }
-            if (p == digitsStart) return EmitLiteralAmpersand();
-            if (p < html_.size() && html_[p] == ';') ++p;
-            codePoint = value == 0 ? 0xFFFD : value;
-        } else {
-            std::size_t nameStart = p;
-            while (p < html_.size() && p - nameStart < 32 && (IsAsciiAlpha(html_[p]) || IsAsciiDigit(html_[p]))) ++p;
-            std::string_view name = html_.substr(nameStart, p - nameStart);
-            bool terminated = p < html_.size() && html_[p] == ';';
-            codePoint = LookUpNamedEntity(name);
-            // Browsers accept the oldest references without ';' as well.
-            bool legacy = name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "nbsp";
-            if (codePoint == 0 || (!terminated && !legacy)) return EmitLiteralAmpersand();
-            if (terminated) ++p;
-        }
-        pos_ = p;
+        const char32_t codePoint = html::ReadCharacterReference(html_, pos_);
+        if (codePoint == 0) return EmitLiteralAmpersand();
         EmitCodePoint(codePoint);
     }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The searchable text of one HTML page: its <title> and its body, with markup,
 // scripts, styles and comments removed and character references decoded into
-// the book's code page.
+// the book's code page. (The files a page links to are read from its markup
+// by project/html_scanner.h.)
 #include <string>
 #include <string_view>
 

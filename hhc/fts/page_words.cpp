@@ -62,6 +62,7 @@ void PageIndexer::AddText(std::string_view text, std::uint32_t firstPosition, Co
     WordBreaker breaker(codePage_, text, firstPosition);
     IndexWord word;
     while (breaker.Next(word)) {
+        if (stopList_ != nullptr && stopList_->Contains(word.bytes)) continue;
         std::uint32_t slot = word.bytes.size() == 2 ? TwoByteSlot(word.bytes) : OtherSlot(word.bytes, page);
         std::uint32_t key = KeyOf(slot, context);
         if (key >= groupOf_.size()) groupOf_.resize(2 * static_cast<std::size_t>(key), 0);

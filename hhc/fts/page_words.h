@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fts/code_page.h"
+#include "fts/stop_list.h"
 #include "fts/wlc_coder.h"
 
 namespace hhc::fts {
@@ -56,7 +57,10 @@ struct alignas(64) PageStatistics {
 // Finds the words of pages, one page at a time. Each thread needs its own.
 class PageIndexer {
 public:
-    explicit PageIndexer(std::uint32_t codePage) : codePage_(codePage) {}
+    // Words of `stopList` (which must outlive the indexer; may be null) are
+    // left out, though they keep their positions.
+    explicit PageIndexer(std::uint32_t codePage, const StopList* stopList = nullptr)
+        : codePage_(codePage), stopList_(stopList != nullptr && !stopList->empty() ? stopList : nullptr) {}
 
     // Title words take the first positions of a page (context 1); the body
     // follows after one empty position, so no phrase runs from title into body.
@@ -79,6 +83,7 @@ private:
     void GroupHits(PageWords& page, PageStatistics& statistics);
 
     CodePage codePage_;
+    const StopList* stopList_;
     std::vector<Hit> hits_;
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> otherSlots_;  // of the current page
     std::vector<std::uint32_t> groupOf_ = std::vector<std::uint32_t>(2 * kFirstOtherSlot, 0);  // by key: group + 1, 0 between pages

@@ -32,11 +32,11 @@ std::vector<const SearchTopic*> OrderedTopics(const std::vector<SearchTopic>& to
 
 // The words of every page, found on up to `threads` threads.
 std::vector<PageWords> IndexPages(const std::vector<const SearchTopic*>& topics, std::uint32_t codePage,
-                                  unsigned threads, PageStatistics& statistics) {
+                                  const StopList& stopList, unsigned threads, PageStatistics& statistics) {
     std::vector<PageWords> pages(topics.size());
     std::vector<PageStatistics> perThread(threads);
     RunTasks(topics.size(), threads, [&](unsigned thread) {
-        return [&, thread, indexer = std::make_shared<PageIndexer>(codePage)](std::size_t p) {
+        return [&, thread, indexer = std::make_shared<PageIndexer>(codePage, &stopList)](std::size_t p) {
             pages[p] = indexer->Index(topics[p]->html, topics[p]->topicNumber, perThread[thread]);
         };
     });
@@ -47,11 +47,11 @@ std::vector<PageWords> IndexPages(const std::vector<const SearchTopic*>& topics,
 }  // namespace
 
 SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32_t codePage, std::uint32_t lcid,
-                             unsigned threads) {
+                             unsigned threads, const StopList& stopList) {
     if (threads == 0) threads = DefaultThreadCount();
     std::vector<const SearchTopic*> ordered = OrderedTopics(topics);
     PageStatistics statistics;
-    std::vector<PageWords> pages = IndexPages(ordered, codePage, threads, statistics);
+    std::vector<PageWords> pages = IndexPages(ordered, codePage, stopList, threads, statistics);
     WordTable table;
     for (PageWords& page : pages) table.AddPage(page);
 

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fts/stop_list.h"
+
 namespace hhc::fts {
 
 struct SearchTopic {
@@ -21,8 +23,8 @@ struct SearchFiles {
 // stripped, entities decoded). `codePage` is the book's ANSI code page (936
 // for a Simplified Chinese book), `lcid` its language. Pages are indexed on
 // up to `threads` threads (0: one per core); the index is the same for any
-// number of threads.
+// number of threads. Words of `stopList` are not indexed.
 SearchFiles BuildSearchIndex(const std::vector<SearchTopic>& topics, std::uint32_t codePage,
-                             std::uint32_t lcid, unsigned threads = 0);
+                             std::uint32_t lcid, unsigned threads = 0, const StopList& stopList = {});
 
 }  // namespace hhc::fts

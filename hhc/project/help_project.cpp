@@ -1,5 +1,7 @@
 #include "project/help_project.h"
 
+#include <set>
+
 #include "project/text_util.h"
 
 namespace hhc::project {
@@ -12,6 +14,53 @@ Section SectionNamed(std::string_view name) {
     if (EqualsIgnoreCase(name, "WINDOWS")) return Section::kWindows;
     if (EqualsIgnoreCase(name, "FILES")) return Section::kFiles;
     return Section::kOther;
+}
+
+// Sections of the project format the compiler does not honour, and what
+// their absence means for the book.
+struct UnsupportedSection {
+    std::string_view name;
+    std::string_view consequence;
+};
+constexpr UnsupportedSection kUnsupportedSections[] = {
+    {"ALIAS", "no context-help map is written"},
+    {"MAP", "no context-help map is written"},
+    {"INFOTYPES", "the book has no information types"},
+    {"SUBSETS", "the book has no information types"},
+    {"MERGE FILES", "no books are merged"},
+    {"TEXT POPUPS", "text pop-ups are not compiled"},
+};
+
+// Options the compiler reads but does not honour. With `onlyWhenOn`, the
+// option is honoured when it is off (No, 0): it then asks for nothing.
+struct UnsupportedOption {
+    std::string_view key;
+    bool onlyWhenOn;
+    std::string_view consequence;
+};
+constexpr UnsupportedOption kUnsupportedOptions[] = {
+    {"Binary TOC", true, "the contents stay a sitemap file"},
+    {"Binary Index", true, "the index stays a sitemap file"},
+    {"Create CHI file", true, "everything stays in the .chm"},
+    {"Auto Index", true, "no index entries are made from the pages"},
+    {"Auto TOC", true, "no contents are made from headings"},
+    {"Flat", true, "the book keeps its folders"},
+    {"Enhanced decompilation", true, "no decompilation data is written"},
+    {"DBCS", false, "the code page follows Language"},
+    {"Error log file", false, "messages go to the console only"},
+    {"Custom tab", false, "the book has no custom tabs"},
+    {"Sample Staging Path", false, "no samples are copied"},
+    {"Sample list file", false, "no samples are copied"},
+    {"CITATION", false, "ignored"},
+    {"COPYRIGHT", false, "ignored"},
+    {"COMPRESS", false, "the book is always compressed"},
+    {"IGNORE", false, "ignored"},
+    {"PREFIX", false, "ignored"},
+    {"TMPDIR", false, "ignored"},
+};
+
+bool IsOff(std::string_view value) {
+    return EqualsIgnoreCase(value, "No") || value == "0" || EqualsIgnoreCase(value, "False") || value.empty();
 }
 
 // Splits the text into lines ending in LF, CR LF or a lone CR.
@@ -36,7 +85,8 @@ public:
         line = Trim(line);
         if (line.empty() || line.front() == ';') return;
         if (line.front() == '[' && line.back() == ']') {
-            section_ = SectionNamed(Trim(line.substr(1, line.size() - 2)));
+            sectionName_ = std::string(Trim(line.substr(1, line.size() - 2)));
+            section_ = SectionNamed(sectionName_);
             return;
         }
         switch (section_) {
@@ -44,7 +94,7 @@ public:
             case Section::kWindows: ReadWindow(line); break;
             case Section::kFiles: project_.files.emplace_back(line); break;
             case Section::kNone: Warn("text outside any section ignored"); break;
-            case Section::kOther: break;
+            case Section::kOther: WarnSectionOnce(); break;
         }
     }
 
@@ -79,8 +129,41 @@ private:
             project_.fullTextSearch = ReadYesNo(key, value, project_.fullTextSearch);
         } else if (EqualsIgnoreCase(key, "Compatibility")) {
             project_.compatibility10 = value == "1.0";
+        } else if (EqualsIgnoreCase(key, "Full text search stop list file")) {
+            project_.stopListFile = std::string(value);
+        } else if (EqualsIgnoreCase(key, "Display compile notes")) {
+            // Warnings are always shown.
+            if (IsOff(value)) WarnOptionOnce(key, value, "warnings are always shown");
+        } else {
+            WarnUnsupportedOption(key, value);
         }
-        // Other options (Binary TOC, Error log file, ...) have no effect here.
+    }
+
+    void WarnUnsupportedOption(std::string_view key, std::string_view value) {
+        for (const UnsupportedOption& option : kUnsupportedOptions) {
+            if (!EqualsIgnoreCase(key, option.key)) continue;
+            if (!(option.onlyWhenOn && IsOff(value))) WarnOptionOnce(option.key, value, option.consequence);
+            return;
+        }
+        if (!warnedNames_.insert("option " + ToLowerAscii(key)).second) return;
+        Warn("unknown option \"" + std::string(key) + "=" + std::string(value) + "\" ignored");
+    }
+
+    void WarnOptionOnce(std::string_view key, std::string_view value, std::string_view consequence) {
+        if (!warnedNames_.insert("option " + ToLowerAscii(key)).second) return;
+        Warn("option \"" + std::string(key) + "=" + std::string(value) + "\" is not supported (" +
+             std::string(consequence) + "); ignored");
+    }
+
+    void WarnSectionOnce() {
+        if (!warnedNames_.insert("section " + ToLowerAscii(sectionName_)).second) return;
+        for (const UnsupportedSection& section : kUnsupportedSections) {
+            if (EqualsIgnoreCase(sectionName_, section.name)) {
+                Warn("section [" + sectionName_ + "] is not supported (" + std::string(section.consequence) + "); ignored");
+                return;
+            }
+        }
+        Warn("unknown section [" + sectionName_ + "] ignored");
     }
 
     // "0x804 中文(中国)": only the leading number counts.
@@ -118,6 +201,8 @@ private:
 
     HelpProject& project_;
     Section section_ = Section::kNone;
+    std::string sectionName_;
+    std::set<std::string> warnedNames_;  // options and sections warned about
     std::size_t line_ = 0;
 };
 

@@ -22,6 +22,7 @@ struct HelpProject {
     std::optional<std::string> defaultTopic;
     std::optional<std::string> defaultFont;
     std::optional<std::string> title;
+    std::optional<std::string> stopListFile;  // "Full text search stop list file"
     std::uint32_t lcid = kDefaultLcid;
     bool displayProgress = false;
     bool fullTextSearch = false;
@@ -30,7 +31,9 @@ struct HelpProject {
     std::vector<WindowDefinition> windows;
     std::vector<std::string> files;  // [FILES] in order, relative to the project folder
 
-    // Lines that were understood only in part or not at all; reading never fails.
+    // Lines that were understood only in part or not at all, and options and
+    // sections the compiler does not honour (each named once); reading never
+    // fails.
     std::vector<std::string> warnings;
 
     // The window named by "Default Window", else nullptr.

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "html/html_entities.h"
 #include "project/text_util.h"
 
 namespace hhc::project {
@@ -37,62 +38,19 @@ std::size_t FindIgnoreCase(std::string_view text, std::string_view needle, std::
     return std::string_view::npos;
 }
 
-void AppendCodePoint(std::string& out, unsigned long code, std::string_view original) {
-    // Only ASCII is decoded: anything else would need the page's code page.
-    if (code > 0 && code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else {
-        out.append(original);
-    }
-}
-
+// Character references decoded where they stand for ASCII; any other
+// character is left as written, since a link's code page is not known here.
 std::string DecodeEntities(std::string_view text) {
-    static constexpr std::pair<std::string_view, char> kNamed[] = {
-        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", ' '}};
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '&') {
-            out.push_back(text[i]);
-            continue;
-        }
-        const std::size_t semicolon = text.find(';', i + 1);
-        if (semicolon == std::string_view::npos || semicolon - i > 10) {
-            out.push_back('&');
-            continue;
-        }
-        const std::string_view entity = text.substr(i + 1, semicolon - i - 1);
-        const std::string_view original = text.substr(i, semicolon - i + 1);
-        bool decoded = false;
-        if (entity.size() > 1 && entity[0] == '#') {
-            const bool hex = entity[1] == 'x' || entity[1] == 'X';
-            const std::string_view digits = entity.substr(hex ? 2 : 1);
-            unsigned long code = 0;
-            bool valid = !digits.empty();
-            for (char c : digits) {
-                int d = (c >= '0' && c <= '9') ? c - '0' : (hex && c >= 'a' && c <= 'f') ? c - 'a' + 10 : (hex && c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
-                if (d < 0) valid = false;
-                if (!valid) break;
-                code = code * (hex ? 16 : 10) + static_cast<unsigned long>(d);
-                if (code > 0x10FFFF) valid = false;
-            }
-            if (valid) {
-                AppendCodePoint(out, code, original);
-                decoded = true;
-            }
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t after = i;
+        const char32_t character = text[i] == '&' ? html::ReadCharacterReference(text, after) : 0;
+        if (character > 0 && character < 0x80) {
+            out.push_back(static_cast<char>(character));
+            i = after;
         } else {
-            for (const auto& [name, value] : kNamed) {
-                if (entity == name) {
-                    out.push_back(value);
-                    decoded = true;
-                    break;
-                }
-            }
-        }
-        if (decoded) {
-            i = semicolon;
-        } else {
-            out.push_back('&');
+            out.push_back(text[i++]);
         }
     }
     return out;
@@ -237,34 +195,6 @@ std::vector<std::string> FindStylesheetLinks(std::string_view css) {
     std::vector<std::string> links;
     AppendStyleUrls(css, links);
     return links;
-}
-
-std::string FindTitle(std::string_view html) {
-    std::size_t from = 0;
-    while (true) {
-        const std::size_t open = FindIgnoreCase(html, "<title", from);
-        if (open == std::string_view::npos) return {};
-        const std::size_t after = open + 6;
-        if (after < html.size() && html[after] != '>' && !IsSpace(html[after])) {
-            from = after;  // <titlebar> or similar
-            continue;
-        }
-        const std::size_t start = html.find('>', after);
-        if (start == std::string_view::npos) return {};
-        const std::size_t end = FindIgnoreCase(html, "</title", start + 1);
-        const std::string decoded =
-            DecodeEntities(html.substr(start + 1, (end == std::string_view::npos ? html.size() : end) - start - 1));
-        std::string title;
-        for (char c : decoded) {
-            if (IsSpace(c)) {
-                if (!title.empty() && title.back() != ' ') title.push_back(' ');
-            } else {
-                title.push_back(c);
-            }
-        }
-        if (!title.empty() && title.back() == ' ') title.pop_back();
-        return title;
-    }
 }
 
 std::vector<std::pair<std::string, std::string>> FindSiteProperties(std::string_view html) {

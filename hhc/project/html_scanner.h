@@ -1,10 +1,11 @@
 #pragma once
-// Reads what the compiler needs out of an HTML page or a stylesheet without
-// building a document tree: the files it refers to, its title, and the
-// properties of a contents file. Works on raw bytes in any ASCII-compatible
-// code page (in GBK, Big5 and Shift-JIS no trail byte is '<', '>', '"', '\'',
-// '=', '&' or a blank, so the markup characters are never misread), takes
-// linear time and never fails.
+// Reads the markup of an HTML page or a stylesheet for the compiler without
+// building a document tree: the files it refers to and the properties of a
+// contents file. (The text a page shows, for the search index, is read by
+// fts/page_text.h; its title by fts/page_title.h.) Works on raw bytes in any
+// ASCII-compatible code page (in GBK, Big5 and Shift-JIS no trail byte is '<',
+// '>', '"', '\'', '=', '&' or a blank, so the markup characters are never
+// misread), takes linear time and never fails.
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,10 +20,6 @@ std::vector<std::string> FindPageLinks(std::string_view html);
 
 // Targets of url(...) and @import "..." in a stylesheet.
 std::vector<std::string> FindStylesheetLinks(std::string_view css);
-
-// Text of the first <title> element, blanks collapsed, basic entities decoded;
-// empty when there is none.
-std::string FindTitle(std::string_view html);
 
 // The <param name=... value=...> pairs of the first
 // <object type="text/site properties"> of a contents or index file.

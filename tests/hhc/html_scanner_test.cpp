@@ -39,16 +39,7 @@ TEST(HtmlScanner, FindsTheLinksOfPagesAndStylesheets) {
               (Links{"base.css", "../img/h.png", "print.css"}));
 }
 
-TEST(HtmlScanner, FindsTheTitleAndTheSiteProperties) {
-    const std::pair<std::string, std::string> titles[] = {
-        {"<HTML><HEAD><TITLE>\r\n  A &amp; B\t\tC  </TITLE>", "A & B C"},
-        {"<titlebar>x</titlebar><title lang=zh>\xB5\xDA\x31\xD5\xC2</title>", "\xB5\xDA\x31\xD5\xC2"},
-        {"<title>no end", "no end"},
-        {"<title></title>", ""},
-        {"<p>no title</p>", ""},
-        {"<title>&#65;&#x42;&#20013;&bogus;</title>", "AB&#20013;&bogus;"},
-    };
-    for (const auto& [html, title] : titles) EXPECT_EQ(FindTitle(html), title) << html;
+TEST(HtmlScanner, FindsTheSiteProperties) {
     EXPECT_EQ(FindSiteProperties("<OBJECT type=\"text/site properties\"><param name=\"Window Styles\" value=\"0x227\">"
                                  "<param name=\"ImageType\" value=\"Folder\"></OBJECT>\r\n<UL><OBJECT type=\"text/"
                                  "sitemap\"><param name=\"Local\" value=\"a.htm\"></OBJECT></UL>"),

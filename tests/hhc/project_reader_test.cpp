@@ -51,8 +51,12 @@ TEST(HelpProject, NamesAreCaseInsensitiveAndUnknownPartsTolerated) {
     EXPECT_TRUE(project.compatibility10);
     EXPECT_EQ(project.files, (std::vector<std::string>{"a.htm", "sub\\b.htm"}));
     EXPECT_EQ(project.FindDefaultWindow(), nullptr);
-    ASSERT_EQ(project.warnings.size(), 2u);  // "maybe", and the line without "="
-    EXPECT_NE(project.warnings[0].find("line 6"), std::string::npos);
+    // Binary TOC, "maybe", the line without "=" and [ALIAS].
+    ASSERT_EQ(project.warnings.size(), 4u);
+    EXPECT_NE(project.warnings[1].find("line 6"), std::string::npos);
+}
+
+TEST(HelpProject, LanguageKeepsOnlyTheNumberAndRejectsNonsense) {
     EXPECT_EQ(ReadHelpProject("[OPTIONS]\nLanguage=0x411 Japanese").lcid, 0x411u);
     EXPECT_EQ(ReadHelpProject("[OPTIONS]\nLanguage=1033").lcid, 1033u);
     EXPECT_EQ(ReadHelpProject("[OPTIONS]\nLanguage=Chinese").lcid, kDefaultLcid);

@@ -11,6 +11,8 @@
 #include "book/system_file.h"
 #include "book/topic_tables.h"
 #include "book/windows_file.h"
+#include "fts/code_page.h"
+#include "fts/page_title.h"
 #include "project/code_page.h"
 #include "project/help_project.h"
 #include "project/html_scanner.h"
@@ -49,7 +51,10 @@ void ReadAsPage(std::string_view text) {
         }
     }
     for (const std::string& link : project::FindStylesheetLinks(text)) project::ResolveLink("a.css", link, 936);
-    topics.push_back({project::FindTitle(text), "page.htm"});
+    for (std::uint32_t codePage : {936u, 1252u}) {
+        fts::CodePage book(codePage);
+        topics.push_back({fts::BookTitle(text, book), "page.htm"});
+    }
     book::BuildTopicTables(topics, strings);
     project::FindSiteProperties(text);
     project::ParseWindowDefinition("w", text);

@@ -1,9 +1,10 @@
-#include "fts/html_entities.h"
+#include "html/html_entities.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 
-namespace hhc::fts {
+namespace hhc::html {
 namespace {
 
 struct NamedEntity {
@@ -76,4 +77,41 @@ char32_t LookUpNamedEntity(std::string_view name) {
     return it->codePoint;
 }
 
-}  // namespace hhc::fts
+char32_t ReadCharacterReference(std::string_view text, std::size_t& pos) {
+    std::size_t p = pos + 1;
+    if (p < text.size() && text[p] == '#') {
+        ++p;
+        const bool hex = p < text.size() && (text[p] == 'x' || text[p] == 'X');
+        if (hex) ++p;
+        const std::size_t digitsStart = p;
+        std::uint32_t value = 0;
+        for (; p < text.size(); ++p) {
+            const char d = text[p];
+            const int digit = (d >= '0' && d <= '9')           ? d - '0'
+                              : (hex && d >= 'a' && d <= 'f') ? d - 'a' + 10
+                              : (hex && d >= 'A' && d <= 'F') ? d - 'A' + 10
+                                                               : -1;
+            if (digit < 0) break;
+            value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit), 0x110000);
+        }
+        if (p == digitsStart) return 0;
+        if (p < text.size() && text[p] == ';') ++p;
+        pos = p;
+        const bool valid = value != 0 && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF);
+        return valid ? value : 0xFFFD;
+    }
+    const std::size_t nameStart = p;
+    while (p < text.size() && p - nameStart < 32 &&
+           ((text[p] >= 'a' && text[p] <= 'z') || (text[p] >= 'A' && text[p] <= 'Z') || (text[p] >= '0' && text[p] <= '9'))) {
+        ++p;
+    }
+    const std::string_view name = text.substr(nameStart, p - nameStart);
+    const bool terminated = p < text.size() && text[p] == ';';
+    const char32_t codePoint = LookUpNamedEntity(name);
+    const bool legacy = name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "nbsp";
+    if (codePoint == 0 || (!terminated && !legacy)) return 0;
+    pos = terminated ? p + 1 : p;
+    return codePoint;
+}
+
+}  // namespace hhc::html
