@@ -16,13 +16,16 @@ constexpr char kUsage[] =
     "(text in code page 936): a list page that links every file and shows the\n"
     "start of its text, and one page per file, in the order of the file names.\n"
     "The book is written to the folder Release beside this program and named\n"
-    "after the title: Release/TITLE.chm. The help compiler hhc must lie beside\n"
-    "this program.\n"
+    "after the title: Release/TITLE.chm. When this program's folder may not be\n"
+    "written (an installed copy), Release lies in the user's data folder instead:\n"
+    "$XDG_DATA_HOME/chmbook/Release, by default ~/.local/share/chmbook/Release.\n"
+    "The help compiler hhc must lie beside this program.\n"
     "\n"
     "Options:\n"
     "  --title TITLE       the book's title, used as typed (required, not empty)\n"
     "  --delete-sources    delete the .txt files once the book is made\n"
     "  --open              open the finished book with the desktop's default program\n"
+    "                      (when there is none, says where the book is)\n"
     "  --title-demo TEXT   HTML at the top of the list page (default: the statement)\n"
     "  --foot-demo TEXT    HTML at the foot of the list page (default: the statement\n"
     "                      in four lines)\n"
@@ -184,7 +187,11 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
 
     BuildOptions options;
     options.openBook = request->open;
-    options.openDocument = environment.openDocument;
+    bool bookNotOpened = false;
+    options.openDocument = [&](const std::u16string& path) {
+        const bool opened = environment.openDocument ? environment.openDocument(path) : platform::OpenDocument(path);
+        bookNotOpened = !opened;
+    };
     std::u16string lastStage;
     options.progress = [&](std::u16string_view stage, std::size_t pagesWritten) {
         if (stage == lastStage) return;
@@ -199,6 +206,7 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
     if (outcome.Failed()) err << "chmbook-cli: warning: " << Utf8(outcome.Message()) << "\n";
     out << "Done (" << PagesText(outcome.pagesWritten) << ")\n";
     out << Utf8(frm.txtFile()) << "\n";
+    if (bookNotOpened) err << "chmbook-cli: " << Utf8(BookNotOpenedText(frm.txtFile())) << "\n";
     return kExitProduced;
 }
 

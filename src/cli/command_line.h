@@ -1,6 +1,7 @@
 #pragma once
 // chmbook-cli: the Generate command from the command line. It fills the
 // window's state as the window would and runs the same build.
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,9 +14,12 @@ inline constexpr int kExitProduced = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
+// Opens a finished book; false when it could not be opened.
+using CheckedDocumentOpener = std::function<bool(const std::u16string& path)>;
+
 struct Environment {
-    std::u16string appPath;         // the program's folder: work folder, Release and the compiler
-    DocumentOpener openDocument;    // empty: the desktop's default application
+    std::u16string appPath;              // the program's folder: the compiler, and the book folders
+    CheckedDocumentOpener openDocument;  // empty: the desktop's default application
 };
 
 // Runs the command line (`arguments` without the program's name), writing

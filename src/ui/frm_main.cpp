@@ -338,7 +338,14 @@ void frmMain::cmdNext_Click() {
 
 BuildOutcome frmMain::RunBuild() {
     try {
-        return MakeChm(*this, buildOptions_);
+        BuildOptions options = buildOptions_;
+        if (!options.openDocument)
+            options.openDocument = [this](const std::u16string& path) {
+                if (!platform::OpenDocument(path))
+                    ShowMessage(QMessageBox::Information, ToQString(BookNotOpenedCaption()),
+                                ToQString(BookNotOpenedText(path)));
+            };
+        return MakeChm(*this, options);
     } catch (const std::exception& error) {
         // The build reports its own failures in its outcome; what escapes it
         // (out of memory) is still reported, and the window still returns to idle.
