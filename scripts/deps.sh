@@ -7,7 +7,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-wqy-micr
 if [[ "${1:-}" == test ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev
              libchm-bin p7zip-full libmspack-dev python3 python3-chm
-             xvfb xauth clang libclang-rt-14-dev fp-utils)
+             xvfb xauth clang libclang-rt-14-dev fp-utils
+             dpkg-dev desktop-file-utils)
 fi
 
 missing=()
