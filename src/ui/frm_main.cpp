@@ -330,6 +330,11 @@ void frmMain::cmdNext_Click() {
     if (!outcome.produced) {
         ShowMessage(QMessageBox::Warning, kFailureCaption, ToQString(outcome.Message()));
     }
+    if (!unopenedBook_.empty()) {
+        ShowMessage(QMessageBox::Information, ToQString(BookNotOpenedCaption()),
+                    ToQString(BookNotOpenedText(unopenedBook_)));
+        unopenedBook_.clear();
+    }
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -341,9 +346,7 @@ BuildOutcome frmMain::RunBuild() {
         BuildOptions options = buildOptions_;
         if (!options.openDocument)
             options.openDocument = [this](const std::u16string& path) {
-                if (!platform::OpenDocument(path))
-                    ShowMessage(QMessageBox::Information, ToQString(BookNotOpenedCaption()),
-                                ToQString(BookNotOpenedText(path)));
+                if (!platform::OpenDocument(path)) unopenedBook_ = path;
             };
         return MakeChm(*this, options);
     } catch (const std::exception& error) {

@@ -125,6 +125,7 @@ private:
     Controls ui_;
     std::u16string appPath_;
     BuildOptions buildOptions_;
+    std::u16string unopenedBook_;  // a finished book the desktop had no program for
     bool busy_ = false;
     bool busyPointerShown_ = false;
     bool closeRequested_ = false;
