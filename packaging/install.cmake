@@ -21,11 +21,11 @@ set(CPACK_PACKAGE_NAME chmbook)
 set(CPACK_PACKAGE_VENDOR "chmbook")
 set(CPACK_PACKAGE_CONTACT "chmbook maintainers <chmbook@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turns a folder of text files into one compiled HTML Help book")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Makes one compiled HTML Help book (.chm) from the text files of a folder:\n"
-    "a list page that links every file and shows the start of its text, and one\n"
-    "page per file. Comes with a window (chmbook), a command line (chmbook-cli)\n"
-    "and its own HTML Help compiler (hhc).")
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+       "Makes one compiled HTML Help book (.chm) from the text files of a folder:\n"
+       "a list page that links every file and shows the start of its text, and one\n"
+       "page per file. Comes with a window (chmbook), a command line (chmbook-cli)\n"
+       "and its own HTML Help compiler (hhc).")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -20,6 +20,7 @@ cmake --build "$build"
 (cd "$build" && cpack -G DEB)
 deb=$(ls -t "$build"/chmbook_*.deb | head -n 1)
 echo
-dpkg-deb -I "$deb" | sed -n '/Package:/,$p'
+dpkg-deb -f "$deb" Package Version Installed-Size Depends Recommends
+echo "Size: $(stat -c %s "$deb") bytes"
 echo
 echo "$deb"

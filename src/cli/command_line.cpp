@@ -174,7 +174,7 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
     }
     if (!EnsureOutputFolder(environment.appPath)) {
         err << "chmbook-cli: could not create the output folder \"" << Utf8(OutputFolder(environment.appPath))
-            << "\". Check that you may write to the program's folder and that no file of that name stands "
+            << "\". Check that you may write to the folder above it and that no file of that name stands "
                "there.\n";
         return kExitFailed;
     }

@@ -111,7 +111,7 @@ TEST(OpenDocument, ReportsWhetherTheDesktopCouldOpenTheBook) {
         {"no viewer registered", "[ \"$2\" = default ] || echo application/vnd.ms-htmlhelp", "exit 0", false,
          false},
         {"xdg-open fails", "echo xchm.desktop", "exit 4", false, true},
-        {"xdg-open waits for the viewer", "echo xchm.desktop", "sleep 10", true, true},
+        {"xdg-open waits for the viewer", "echo xchm.desktop", "sleep 4", true, true},
         {"no xdg-mime, xdg-open works", nullptr, "exit 0", true, true},
         {"no xdg-open at all", "echo xchm.desktop", nullptr, false, false},
     };
