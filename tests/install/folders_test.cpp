@@ -152,11 +152,5 @@ TEST(OpenDocument, ReportsWhetherTheDesktopCouldOpenTheBook) {
     ::setenv("PATH", path.c_str(), 1);
 }
 
-TEST(OpenDocument, HintSaysWhereTheBookIs) {
-    const std::u16string text = BookNotOpenedText(u"/home/me/.local/share/chmbook/Release/书.chm");
-    EXPECT_NE(text.find(u"\n/home/me/.local/share/chmbook/Release/书.chm\n"), std::u16string::npos);
-    EXPECT_EQ(text.find(u'\r'), std::u16string::npos);
-}
-
 }  // namespace
 }  // namespace chmbook
