@@ -8,7 +8,7 @@ if [[ "${1:-}" == test ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev
              libchm-bin p7zip-full libmspack-dev python3 python3-chm
              xvfb xauth clang libclang-rt-14-dev fp-utils
-             python3-sphinx python3-sphinxcontrib.htmlhelp)
+             python3-sphinx python3-sphinxcontrib.htmlhelp dpkg-dev desktop-file-utils)
 fi
 
 missing=()

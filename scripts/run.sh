@@ -3,6 +3,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+
+# The window opens each finished book with the desktop's viewer for CHM
+# files (through xdg-open). Without one, install a small one from Debian.
+chm_type=application/vnd.ms-htmlhelp
+if ! command -v xdg-mime >/dev/null || [[ -z $(xdg-mime query default "$chm_type" 2>/dev/null) ]]; then
+  echo "No program opens CHM files here: installing xchm (and xdg-utils)."
+  sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo=sudo
+  { $sudo apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq xchm xdg-utils; } ||
+    echo "Could not install xchm: the window will say where each finished book is." >&2
+fi
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCHMBOOK_BUILD_TESTS=OFF -DCHMBOOK_BUILD_BENCH=OFF
 cmake --build build
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then

@@ -73,6 +73,9 @@ void frmMain::cmdNext_Click() {
 
     if (!outcome.produced) {
         view_.ShowMessage(MessageIcon::kWarning, std::u16string(kFailureCaption), outcome.Message());
+    } else if (outcome.bookNotOpened) {
+        // Without a program for the book the user would see nothing at all.
+        view_.ShowMessage(MessageIcon::kInformation, BookNotOpenedCaption(), BookNotOpenedText(txtFile()));
     }
     if (closeRequested_) {
         closeRequested_ = false;

@@ -1,5 +1,8 @@
 #include "batch/book_inputs.h"
 
+#include <map>
+#include <mutex>
+
 #include "common/mod_public.h"
 #include "platform/platform.h"
 
@@ -24,10 +27,38 @@ std::u16string NoticeText() {
            u"\r\n";
 }
 
-// FixPath keeps a root such as "/" or "C:\" from getting a doubled separator.
-std::u16string OutputFolder(const std::u16string& appPath) {
-    return FixPath(appPath) + u"Release";
+namespace {
+
+// Whether the program's folder takes new files, found once per folder: the
+// probe writes a file, and the answer must not change in the middle of a build.
+bool ProgramFolderIsReadOnly(const std::u16string& appPath) {
+    static std::mutex mutex;
+    static std::map<std::u16string, bool> readOnly;
+    const std::lock_guard<std::mutex> lock(mutex);
+    const auto known = readOnly.find(appPath);
+    if (known != readOnly.end()) return known->second;
+    const bool answer =
+        platform::LookUp(appPath) == platform::EntryKind::kFolder && !platform::IsWritableFolder(appPath);
+    readOnly.emplace(appPath, answer);
+    return answer;
 }
+
+// The folder that holds both: the program's own, or the user's "chmbook".
+std::u16string BookFoldersBase(const std::u16string& appPath) {
+    if (appPath.empty() || !ProgramFolderIsReadOnly(appPath)) return appPath;
+    const std::u16string data = platform::UserDataFolder();
+    return data.empty() ? appPath : FixPath(data) + u"chmbook";
+}
+
+}  // namespace
+
+// FixPath keeps a root such as "/" or "C:\" from getting a doubled separator.
+BookFolders BookFoldersFor(const std::u16string& appPath) {
+    const std::u16string base = FixPath(BookFoldersBase(appPath));
+    return BookFolders{base + u"Temp", base + u"Release"};
+}
+
+std::u16string OutputFolder(const std::u16string& appPath) { return BookFoldersFor(appPath).output; }
 
 std::u16string DefaultOutputPath(const std::u16string& appPath) {
     return OutputPathForTitle(appPath, u"test");
@@ -39,8 +70,18 @@ std::u16string OutputPathForTitle(const std::u16string& appPath, const std::u16s
 
 bool EnsureOutputFolder(const std::u16string& appPath) {
     const std::u16string folder = OutputFolder(appPath);
-    if (platform::LookUp(folder) == platform::EntryKind::kNone) platform::CreateFolder(folder);
+    if (platform::LookUp(folder) == platform::EntryKind::kNone) platform::CreateFolders(folder);
     return platform::LookUp(folder) == platform::EntryKind::kFolder;
+}
+
+std::u16string BookNotOpenedCaption() { return u"无法打开CHM文件"; }
+
+std::u16string BookNotOpenedText(const std::u16string& bookPath) {
+    return u"CHM文件已经生成，但未能打开：系统中没有可以打开CHM文件的程序。\n"
+           u"文件保存在：\n" +
+           bookPath +
+           u"\n"
+           u"请安装CHM阅读器后再打开它。";
 }
 
 std::vector<std::u16string> ListSourceFiles(std::u16string folder) {

@@ -10,7 +10,7 @@
 
 namespace chmbook {
 
-// The work folder: the program's folder followed by "Temp".
+// The work folder of the program in frm.AppPath() (see BookFoldersFor).
 std::u16string WorkFolder(const WindowState& frm);
 // A file in the work folder.
 std::u16string WorkFile(const WindowState& frm, std::u16string_view name);

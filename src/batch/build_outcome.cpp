@@ -1,3 +1,4 @@
+#include "batch/book_inputs.h"
 #include "batch/build_context.h"
 #include "batch/make_chm.h"
 #include "common/mod_public.h"
@@ -38,7 +39,7 @@ std::u16string BuildOutcome::StandInNote() const {
            u"hold: " + captionStandIns + u".";
 }
 
-std::u16string WorkFolder(const WindowState& frm) { return FixPath(frm.AppPath()) + u"Temp"; }
+std::u16string WorkFolder(const WindowState& frm) { return BookFoldersFor(frm.AppPath()).work; }
 
 std::u16string WorkFile(const WindowState& frm, std::u16string_view name) {
     return FixPath(WorkFolder(frm)) + std::u16string(name);

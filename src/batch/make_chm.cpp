@@ -187,10 +187,8 @@ private:
         const std::u16string book = frm_.txtFile();
         if (!platform::IsOrdinaryFile(book)) return;
         ReportStage(options_, u"Opening the book", outcome_.pagesWritten);
-        if (options_.openDocument)
-            options_.openDocument(book);
-        else
-            platform::OpenDocument(book);
+        const bool opened = options_.openDocument ? options_.openDocument(book) : platform::OpenDocument(book);
+        outcome_.bookNotOpened = !opened;
     }
 
     WindowState& frm_;

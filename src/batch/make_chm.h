@@ -19,6 +19,7 @@ struct BuildOutcome {
     std::u16string reason;       // why, in words (the system's reason where there is one)
     std::u16string remedy;       // what the user can do about it
     bool sourcesKept = false;    // the delete option was ticked but the sources were kept
+    bool bookNotOpened = false;  // the book was to be opened, but no program could open it
     std::size_t pagesWritten = 0;  // list page and content pages written
     // Characters of the title that the project file, and so the book's window
     // caption, shows as stand-ins: code page 936 cannot hold them (the pages
@@ -42,8 +43,9 @@ struct BuildOutcome {
 // pages written so far), and again after each content page is written.
 using BuildProgress = std::function<void(std::u16string_view stage, std::size_t pagesWritten)>;
 
-// Opens a finished book; the default opens it with the desktop.
-using DocumentOpener = std::function<void(const std::u16string& path)>;
+// Opens a finished book; the default opens it with the desktop. False when
+// no program could open it.
+using DocumentOpener = std::function<bool(const std::u16string& path)>;
 
 struct BuildOptions {
     bool openBook = true;          // open the finished book with the desktop

@@ -18,13 +18,16 @@ constexpr char kUsage[] =
     "file and shows the start of its text, and one page per file, in the order\n"
     "of the file names.\n"
     "The book is written to the folder Release beside this program and named\n"
-    "after the title: Release/TITLE.chm. The help compiler hhc must lie beside\n"
-    "this program.\n"
+    "after the title: Release/TITLE.chm. When this program's folder may not be\n"
+    "written (an installed copy), Release lies in the user's data folder instead:\n"
+    "$XDG_DATA_HOME/chmbook/Release, by default ~/.local/share/chmbook/Release.\n"
+    "The help compiler hhc must lie beside this program.\n"
     "\n"
     "Options:\n"
     "  --title TITLE       the book's title, used as typed (required, not empty)\n"
     "  --delete-sources    delete the .txt files once the book is made\n"
     "  --open              open the finished book with the desktop's default program\n"
+    "                      (when there is none, says where the book is)\n"
     "  --title-demo TEXT   HTML at the top of the list page (default: the statement)\n"
     "  --foot-demo TEXT    HTML at the foot of the list page (default: the statement\n"
     "                      in four lines)\n"
@@ -191,7 +194,7 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
     }
     if (!EnsureOutputFolder(environment.appPath)) {
         err << "chmbook-cli: could not create the output folder \"" << Utf8(OutputFolder(environment.appPath))
-            << "\". Check that you may write to the program's folder and that no file of that name stands "
+            << "\". Check that you may write to the folder above it and that no file of that name stands "
                "there.\n";
         return kExitFailed;
     }
@@ -221,6 +224,7 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
     if (!outcome.StandInNote().empty()) err << "chmbook-cli: note: " << Utf8(outcome.StandInNote()) << "\n";
     out << "Done (" << PagesText(outcome.pagesWritten) << ")\n";
     out << Utf8(frm.txtFile()) << "\n";
+    if (outcome.bookNotOpened) err << "chmbook-cli: " << Utf8(BookNotOpenedText(frm.txtFile())) << "\n";
     return kExitProduced;
 }
 

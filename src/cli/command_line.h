@@ -1,6 +1,7 @@
 #pragma once
 // chmbook-cli: the Generate command from the command line. It fills the
 // window's state as the window would and runs the same build.
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,8 +15,8 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 struct Environment {
-    std::u16string appPath;         // the program's folder: work folder, Release and the compiler
-    DocumentOpener openDocument;    // empty: the desktop's default application
+    std::u16string appPath;              // the program's folder: the compiler, and the book folders
+    DocumentOpener openDocument;         // empty: the desktop's default application
 };
 
 // Runs the command line (`arguments` without the program's name), writing

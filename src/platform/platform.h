@@ -52,6 +52,11 @@ void WriteStandardText(StandardStream stream, std::string_view utf8);
 // except at the root of a file system.
 std::u16string ProgramFolder();
 
+// The folder where programs keep the current user's own data: $XDG_DATA_HOME
+// (when set to an absolute path) or ~/.local/share on POSIX, the local
+// application data folder on Windows. Empty when the system reports none.
+std::u16string UserDataFolder();
+
 // ---- File system --------------------------------------------------------
 
 enum class EntryKind { kNone, kFile, kFolder };
@@ -62,6 +67,13 @@ EntryKind LookUp(const std::u16string& path);
 bool IsOrdinaryFile(const std::u16string& path);
 // Creates one folder level. False when it could not be created.
 bool CreateFolder(const std::u16string& path);
+// Creates the folder and any missing folders above it. True when the folder
+// exists afterwards.
+bool CreateFolders(const std::u16string& path);
+// True when a new file can be created in the folder right now. Found out by
+// creating (and deleting at once) a file there, so that read-only file
+// systems, access lists and the administrator's rights all count.
+bool IsWritableFolder(const std::u16string& path);
 // Reads the whole file in one read into `bytes` (exact size). False on any
 // failure, with `bytes` left empty.
 bool ReadWholeFile(const std::u16string& path, std::string& bytes);
@@ -101,8 +113,10 @@ void ReleaseProcess(ChildProcess& child);
 
 // ---- Desktop ------------------------------------------------------------
 
-// Opens the document with the desktop's default application, detached; the
-// outcome is not reported.
-void OpenDocument(const std::u16string& path);
+// Opens the document with the desktop's default application, detached. False
+// when the desktop has no application for the document's type, or the opening
+// failed at once; true when it was handed over (an application that fails
+// later, on its own, is not seen).
+bool OpenDocument(const std::u16string& path);
 
 }  // namespace chmbook::platform

@@ -41,7 +41,7 @@ protected:
 
     BuildOptions Options() {
         BuildOptions options;
-        options.openDocument = [this](const std::u16string& path) { opened.push_back(path); };
+        options.openDocument = [this](const std::u16string& path) { opened.push_back(path); return true; };
         return options;
     }
     std::u16string OutputPath(const std::u16string& title) const {

@@ -16,7 +16,10 @@ class CliTest : public BookTest {
 protected:
     int Run(std::vector<std::u16string> arguments) {
         std::ostringstream out, err;
-        const cli::Environment environment{U16(app_), [this](const std::u16string& path) { opened_.push_back(path); }};
+        const cli::Environment environment{U16(app_), [this](const std::u16string& path) {
+                                               opened_.push_back(path);
+                                               return true;
+                                           }};
         const int status = cli::Run(arguments, environment, out, err);
         out_ = out.str();
         err_ = err.str();

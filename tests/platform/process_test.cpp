@@ -1,10 +1,8 @@
 // Starting, waiting for and releasing child processes.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include "platform/platform.h"
 #include "test_support/scratch_folder.h"
@@ -92,27 +90,6 @@ TEST(Process, ProgramWithoutFolderIsSearchedAlongPath) {
     ASSERT_TRUE(child.has_value()) << ToUtf8(error);
     EXPECT_EQ(WaitForExit(*child), 4);
     ReleaseProcess(*child);
-}
-
-// OpenDocument hands the path to xdg-open; a stand-in found first on PATH
-// records what it was given. Each test runs in its own process, so changing
-// PATH here touches no other test.
-TEST(Desktop, OpenDocumentPassesThePathToXdgOpen) {
-    ScratchFolder dir("chmbook-test", test_support::ScratchUse::kPrograms);
-    const std::filesystem::path marker = dir.path() / "opened";
-    dir.Write("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + marker.string() + ".part\"\nmv \"" +
-                              marker.string() + ".part\" \"" + marker.string() + "\"\n");
-    std::filesystem::permissions(dir.path() / "xdg-open", std::filesystem::perms::owner_all);
-    const std::string path = dir.path().string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "");
-    ::setenv("PATH", path.c_str(), 1);
-
-    const std::u16string document = dir.u16("my book \u4E2D.chm");
-    OpenDocument(document);
-    for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::string opened;
-    ASSERT_TRUE(ReadWholeFile(FromUtf8(marker.string()), opened));
-    EXPECT_EQ(FromUtf8(opened), document);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ public:
 private:
     BuildOptions Options() {
         BuildOptions options;
-        options.openDocument = [this](const std::u16string& path) { opened.push_back(path); };
+        options.openDocument = [this](const std::u16string& path) { opened.push_back(path); return true; };
         return options;
     }
 };

@@ -1,4 +1,4 @@
-// Child processes and the desktop on POSIX systems.
+// Child processes on POSIX systems.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -126,31 +126,6 @@ void ReleaseProcess(ChildProcess& child) {
         ::waitpid(static_cast<pid_t>(child.handle), &status, WNOHANG);
     }
     child.handle = 0;
-}
-
-// Runs xdg-open through a short-lived shell that puts it in the background:
-// the shell ends at once and is reaped here, xdg-open lives on detached in its
-// own session, with its output discarded.
-void OpenDocument(const std::u16string& path) {
-    std::string shell = "/bin/sh";
-    std::string script = "xdg-open \"$1\" </dev/null >/dev/null 2>&1 &";
-    std::string name = "sh";
-    std::string native = ToUtf8(path);
-    std::string dashC = "-c";
-    char* argv[] = {shell.data(), dashC.data(), script.data(), name.data(), native.data(), nullptr};
-
-    posix_spawnattr_t attributes;
-    ::posix_spawnattr_init(&attributes);
-#ifdef POSIX_SPAWN_SETSID
-    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-#endif
-    pid_t pid = 0;
-    if (::posix_spawn(&pid, shell.c_str(), nullptr, &attributes, argv, environ) == 0) {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
-    ::posix_spawnattr_destroy(&attributes);
 }
 
 }  // namespace chmbook::platform

@@ -197,8 +197,11 @@ void ReleaseProcess(ChildProcess& child) {
     child.handle = 0;
 }
 
-void OpenDocument(const std::u16string& path) {
-    ShellExecuteW(nullptr, L"open", Wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+// ShellExecute reports failure with a value of 32 or less (no application
+// associated with the type, file not found, ...).
+bool OpenDocument(const std::u16string& path) {
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", Wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 }  // namespace chmbook::platform
