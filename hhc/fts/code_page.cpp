@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/utf8.h"
 #include "os/os.h"
 
 namespace hhc::fts {
@@ -56,15 +57,7 @@ std::string CodePage::Encode(char32_t codePoint) {
 std::string CodePage::EncodeUncached(char32_t codePoint) {
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return {};
     std::string utf8;
-    if (codePoint < 0x800) {
-        utf8 = {static_cast<char>(0xC0 | (codePoint >> 6)), static_cast<char>(0x80 | (codePoint & 0x3F))};
-    } else if (codePoint < 0x10000) {
-        utf8 = {static_cast<char>(0xE0 | (codePoint >> 12)), static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)),
-                static_cast<char>(0x80 | (codePoint & 0x3F))};
-    } else {
-        utf8 = {static_cast<char>(0xF0 | (codePoint >> 18)), static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)),
-                static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)), static_cast<char>(0x80 | (codePoint & 0x3F))};
-    }
+    utf8::Append(utf8, codePoint);
     return os::Utf8ToAnsi(utf8, number_).value_or(std::string());
 }
 
