@@ -40,11 +40,12 @@ PY
 
 echo "$count entries in $folders folders"
 for hhc in "$@"; do
+  program=$(realpath "$hhc")
   for label in exact other; do
-    (cd "$work/project" && /usr/bin/time -f "%e %U %S" -o "$work/time.txt" "$(realpath "$hhc")" "$label.hhp" >"$work/out.txt" 2>&1) ||
+    (cd "$work/project" && /usr/bin/time -f "%e %U %S" -o "$work/time.txt" "$program" "$label.hhp" >"$work/out.txt" 2>&1) ||
       { echo "$hhc failed on $label.hhp:" >&2; tail -5 "$work/out.txt" >&2; exit 1; }
     read -r wall user sys <"$work/time.txt"
-    printf '%-40s %-6s wall %7.2f s  cpu %7.2f s  %s\n' "$hhc" "$label" "$wall" "$(echo "$user + $sys" | bc)" \
+    printf '%-40s %-6s wall %7.2f s  cpu %7.2f s  %s\n' "$hhc" "$label" "$wall" "$(awk "BEGIN { print $user + $sys }")" \
       "$(grep -o '[0-9,]* files' "$work/out.txt")"
   done
 done
