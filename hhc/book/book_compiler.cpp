@@ -104,6 +104,25 @@ private:
     void CollectFiles();
     std::vector<InternalFile> BuildInternalFiles();
 
+    struct BookTopics {
+        std::vector<Topic> topics;               // for #TOPICS and #URLTBL
+        std::vector<fts::SearchTopic> search;    // the same pages, for the search index
+    };
+    // The system files that describe the book.
+    struct DescriptionFiles {
+        std::string windows;      // #WINDOWS, empty without window definitions
+        std::string indexHeader;  // #IDXHDR
+        TopicTables tables;       // #TOPICS, #URLTBL, #URLSTR
+        std::string strings;      // #STRINGS
+        std::string system;       // #SYSTEM
+    };
+    std::vector<BookName> NamesInBook() const;
+    BookTopics CollectTopics(const std::vector<BookName>& names) const;
+    fts::SearchFiles BuildSearchFiles(const std::vector<fts::SearchTopic>& pages);
+    DescriptionFiles BuildDescriptionFiles(const std::vector<Topic>& topics) const;
+    SystemSettings SystemSettingsWith(const std::string& indexHeader) const;
+    void AppendSourceFiles(const std::vector<BookName>& names, std::vector<InternalFile>& internal);
+
     const CompileSettings& settings_;
     CompileListener& listener_;
     std::string projectName_;
@@ -203,38 +222,52 @@ void Compilation::CollectFiles() {
     collector_->FollowLinks([this](const std::string& path) { Progress("Compiling " + path); });
 }
 
-std::vector<InternalFile> Compilation::BuildInternalFiles() {
-    std::vector<project::SourceFile>& files = collector_->files();
+std::vector<BookName> Compilation::NamesInBook() const {
     std::vector<BookName> names;
-    names.reserve(files.size());
-    for (const project::SourceFile& file : files) names.push_back(NameInBook(file.path, codePage_));
+    names.reserve(collector_->files().size());
+    for (const project::SourceFile& file : collector_->files()) names.push_back(NameInBook(file.path, codePage_));
+    return names;
+}
 
-    std::vector<Topic> topics;
-    std::vector<fts::SearchTopic> searchTopics;
+// The pages that are topics, in the order they were found: each one's title
+// and path for #TOPICS, and its text for the search index.
+Compilation::BookTopics Compilation::CollectTopics(const std::vector<BookName>& names) const {
+    const std::vector<project::SourceFile>& files = collector_->files();
+    BookTopics result;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!project::FileCollector::IsTopic(files[i].path)) continue;
         const std::string title = project::FindTitle(files[i].data);
-        searchTopics.push_back({static_cast<std::uint32_t>(topics.size()), files[i].data});
-        topics.push_back({std::string(project::TruncateText(title, kMaxTitleBytes, codePage_)), names[i].ansi});
+        result.search.push_back({static_cast<std::uint32_t>(result.topics.size()), files[i].data});
+        result.topics.push_back({std::string(project::TruncateText(title, kMaxTitleBytes, codePage_)), names[i].ansi});
     }
+    return result;
+}
 
-    fts::SearchFiles search;
-    if (project_.fullTextSearch) {
-        Progress("Building the full-text index of " + std::to_string(searchTopics.size()) + " pages");
-        search = fts::BuildSearchIndex(searchTopics, codePage_, project_.lcid);
-    }
+fts::SearchFiles Compilation::BuildSearchFiles(const std::vector<fts::SearchTopic>& pages) {
+    if (!project_.fullTextSearch) return {};
+    Progress("Building the full-text index of " + std::to_string(pages.size()) + " pages");
+    return fts::BuildSearchIndex(pages, codePage_, project_.lcid);
+}
 
+// The files that describe the book rather than hold its pages. Their strings
+// go into one pool, in this order: window definitions, index header, topics.
+Compilation::DescriptionFiles Compilation::BuildDescriptionFiles(const std::vector<Topic>& topics) const {
     StringPool strings(codePage_);
-    std::string windowsFile;
+    DescriptionFiles result;
     if (!windows_.empty()) {
-        windowsFile = BuildWindowsFile(windows_, {project_.compatibility10, project_.fullTextSearch}, strings);
+        result.windows = BuildWindowsFile(windows_, {project_.compatibility10, project_.fullTextSearch}, strings);
     }
     std::vector<std::pair<std::string, std::string>> siteProperties;
-    if (contentsIndex_) siteProperties = project::FindSiteProperties(files[*contentsIndex_].data);
-    std::string indexHeader = BuildIndexHeader(static_cast<std::uint32_t>(topics.size()), siteProperties,
-                                               static_cast<std::uint32_t>(compileTime_), strings);
-    TopicTables tables = BuildTopicTables(topics, strings);
+    if (contentsIndex_) siteProperties = project::FindSiteProperties(collector_->files()[*contentsIndex_].data);
+    result.indexHeader = BuildIndexHeader(static_cast<std::uint32_t>(topics.size()), siteProperties,
+                                          static_cast<std::uint32_t>(compileTime_), strings);
+    result.tables = BuildTopicTables(topics, strings);
+    result.strings = strings.bytes();
+    result.system = BuildSystemFile(SystemSettingsWith(result.indexHeader));
+    return result;
+}
 
+SystemSettings Compilation::SystemSettingsWith(const std::string& indexHeader) const {
     SystemSettings system;
     system.compatibility10 = project_.compatibility10;
     system.lcid = project_.lcid;
@@ -248,30 +281,44 @@ std::vector<InternalFile> Compilation::BuildInternalFiles() {
     system.compiledFileStem = project::ToLowerAscii(AnsiFileName(OutputPath().stem(), codePage_));
     system.defaultFont = project_.defaultFont;
     system.indexHeader = indexHeader;
+    return system;
+}
 
-    std::vector<InternalFile> internal;
-    internal.reserve(files.size() + 16);
-    // The contents file first, then the pages in the order they were found.
+// The contents file first, then the pages in the order they were found. The
+// collected data is handed over.
+void Compilation::AppendSourceFiles(const std::vector<BookName>& names, std::vector<InternalFile>& internal) {
+    std::vector<project::SourceFile>& files = collector_->files();
     if (contentsIndex_) internal.push_back({names[*contentsIndex_].internal, std::move(files[*contentsIndex_].data), Section::kCompressed});
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (contentsIndex_ && i == *contentsIndex_) continue;
         internal.push_back({names[i].internal, std::move(files[i].data), Section::kCompressed});
     }
-    if (!windowsFile.empty()) internal.push_back({"/#WINDOWS", std::move(windowsFile), Section::kCompressed});
+}
+
+std::vector<InternalFile> Compilation::BuildInternalFiles() {
+    const std::vector<BookName> names = NamesInBook();
+    const BookTopics topics = CollectTopics(names);
+    fts::SearchFiles search = BuildSearchFiles(topics.search);  // reads the pages: before they are handed over
+    DescriptionFiles description = BuildDescriptionFiles(topics.topics);
+
+    std::vector<InternalFile> internal;
+    internal.reserve(names.size() + 16);
+    AppendSourceFiles(names, internal);
+    if (!description.windows.empty()) internal.push_back({"/#WINDOWS", std::move(description.windows), Section::kCompressed});
     internal.push_back({"/$WWKeywordLinks/Property", kEmptyProperty, Section::kCompressed});
     internal.push_back({"/$WWAssociativeLinks/Property", kEmptyProperty, Section::kCompressed});
     if (project_.fullTextSearch) {
         internal.push_back({"/$OBJINST", std::move(search.objInst), Section::kCompressed});
         internal.push_back({"/$FIftiMain", std::move(search.fiftiMain), Section::kCompressed});
     }
-    internal.push_back({"/#IDXHDR", std::move(indexHeader), Section::kCompressed});
-    internal.push_back({"/#TOPICS", std::move(tables.topics), Section::kCompressed});
-    internal.push_back({"/#URLTBL", std::move(tables.urlTable), Section::kCompressed});
-    internal.push_back({"/#URLSTR", std::move(tables.urlStrings), Section::kCompressed});
-    internal.push_back({"/#STRINGS", strings.bytes(), Section::kCompressed});
-    internal.push_back({"/#SYSTEM", BuildSystemFile(system), Section::kUncompressed});
+    internal.push_back({"/#IDXHDR", std::move(description.indexHeader), Section::kCompressed});
+    internal.push_back({"/#TOPICS", std::move(description.tables.topics), Section::kCompressed});
+    internal.push_back({"/#URLTBL", std::move(description.tables.urlTable), Section::kCompressed});
+    internal.push_back({"/#URLSTR", std::move(description.tables.urlStrings), Section::kCompressed});
+    internal.push_back({"/#STRINGS", std::move(description.strings), Section::kCompressed});
+    internal.push_back({"/#SYSTEM", std::move(description.system), Section::kUncompressed});
     internal.push_back({"/#ITBITS", std::string(), Section::kUncompressed});
-    topicCount_ = topics.size();
+    topicCount_ = topics.topics.size();
     return internal;
 }
 

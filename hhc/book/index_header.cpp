@@ -53,7 +53,7 @@ std::string BuildIndexHeader(std::uint32_t topicCount,
     PutU32(out, 1);
     PutU32(out, 0);  // merged books
     PutU32(out, 0);
-    out.resize(kIndexHeaderSize, '\0');
+    out.resize(kIdxhdrFileSize, '\0');
     return out;
 }
 

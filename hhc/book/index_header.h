@@ -11,7 +11,8 @@
 
 namespace hhc::book {
 
-inline constexpr std::size_t kIndexHeaderSize = 4096;
+// The whole "/#IDXHDR" file (not a header of the container's index chunks).
+inline constexpr std::size_t kIdxhdrFileSize = 4096;
 
 std::string BuildIndexHeader(std::uint32_t topicCount,
                              const std::vector<std::pair<std::string, std::string>>& siteProperties,

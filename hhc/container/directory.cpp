@@ -10,8 +10,8 @@ namespace hhc::container {
 
 namespace {
 
-constexpr std::size_t kListingHeaderSize = 0x14;  // "PMGL", free space, 0, prev, next
-constexpr std::size_t kIndexHeaderSize = 0x08;    // "PMGI", free space
+constexpr std::size_t kListingChunkHeaderSize = 0x14;  // "PMGL", free space, 0, prev, next
+constexpr std::size_t kIndexChunkHeaderSize = 0x08;    // "PMGI", free space
 // A quickref word for every (1 + 2^density)th entry: entries 5, 10, 15, ...
 constexpr std::uint32_t kQuickrefDensity = 2;
 constexpr std::size_t kQuickrefSpacing = 1 + (1u << kQuickrefDensity);
@@ -91,21 +91,21 @@ std::uint32_t FreeSpace(const ChunkBody& body, std::size_t headerSize) {
 
 void AppendListingChunk(std::string& out, const ChunkBody& body, std::int32_t prev, std::int32_t next) {
     out.append("PMGL", 4);
-    PutU32(out, FreeSpace(body, kListingHeaderSize));
+    PutU32(out, FreeSpace(body, kListingChunkHeaderSize));
     PutU32(out, 0);
     PutU32(out, static_cast<std::uint32_t>(prev));
     PutU32(out, static_cast<std::uint32_t>(next));
-    AppendChunkBody(out, body, kListingHeaderSize);
+    AppendChunkBody(out, body, kListingChunkHeaderSize);
 }
 
 void AppendIndexChunk(std::string& out, const ChunkBody& body) {
     out.append("PMGI", 4);
-    PutU32(out, FreeSpace(body, kIndexHeaderSize));
-    AppendChunkBody(out, body, kIndexHeaderSize);
+    PutU32(out, FreeSpace(body, kIndexChunkHeaderSize));
+    AppendChunkBody(out, body, kIndexChunkHeaderSize);
 }
 
 std::vector<ChunkBody> PackListing(const std::vector<DirectoryEntry>& entries) {
-    ChunkPacker packer(kListingHeaderSize);
+    ChunkPacker packer(kListingChunkHeaderSize);
     std::string encoded;
     for (const DirectoryEntry& e : entries) {
         encoded.clear();
@@ -122,7 +122,7 @@ std::vector<ChunkBody> PackListing(const std::vector<DirectoryEntry>& entries) {
 // One index level over `children` (numbered from `firstChildNumber`): one
 // entry per child naming its first entry.
 std::vector<ChunkBody> PackIndexLevel(const std::vector<ChunkBody>& children, std::uint32_t firstChildNumber) {
-    ChunkPacker packer(kIndexHeaderSize);
+    ChunkPacker packer(kIndexChunkHeaderSize);
     std::string encoded;
     for (std::size_t i = 0; i < children.size(); ++i) {
         const std::string& name = children[i].firstName;

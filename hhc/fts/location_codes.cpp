@@ -47,7 +47,7 @@ std::size_t DocumentCodeBytes(std::uint32_t documentDelta, const std::uint32_t* 
 
 char* WriteDocumentCodes(std::uint32_t documentDelta, const std::uint32_t* positions, std::size_t count,
                          const LocationRoots& roots, char* out) {
-    BitWriter bits(out);
+    ByteBitWriter bits(out);
     PutScaleRoot(bits, documentDelta, roots.document);
     PutScaleRoot(bits, static_cast<std::uint32_t>(count), roots.count);
     std::uint32_t previous = 0;

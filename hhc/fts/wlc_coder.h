@@ -11,11 +11,12 @@
 
 namespace hhc::fts {
 
-// Writes bits to memory the caller has sized. Each 32 bits collected in the
-// accumulator are stored at once.
-class BitWriter {
+// Writes bits to memory the caller has sized, highest first, filling each
+// byte before the next (unlike LZX's WordBitWriter, which packs 16-bit
+// little-endian words). Each 32 bits collected are stored at once.
+class ByteBitWriter {
 public:
-    explicit BitWriter(char* out) : next_(out) {}
+    explicit ByteBitWriter(char* out) : next_(out) {}
 
     // The low `count` bits of `value`, highest first (count <= 32).
     void Put(std::uint64_t value, unsigned count) {
@@ -57,7 +58,7 @@ inline unsigned ScaleRootBits(std::uint32_t value, unsigned root) {
     return n <= root ? root + 1 : 2 * n - root;
 }
 
-inline void PutScaleRoot(BitWriter& bits, std::uint32_t value, unsigned root) {
+inline void PutScaleRoot(ByteBitWriter& bits, std::uint32_t value, unsigned root) {
     unsigned n = SignificantBits(value);
     if (n <= root) {  // a 0 bit, then r bits: value < 2^r
         if (root < 32) {

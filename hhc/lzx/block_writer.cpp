@@ -89,7 +89,7 @@ BlockPlan PlanBlock(const SymbolCounts& counts, const TreeHistory& history) {
     return plan;
 }
 
-void WriteBlockHeader(BitWriter& bits, const BlockPlan& plan, std::uint32_t blockSize, TreeHistory& history) {
+void WriteBlockHeader(WordBitWriter& bits, const BlockPlan& plan, std::uint32_t blockSize, TreeHistory& history) {
     bits.Write(plan.type, kBlockTypeBits);
     bits.Write(blockSize, kBlockSizeBits);
     if (plan.type == kBlockTypeAligned)
@@ -107,7 +107,7 @@ ItemWriter::ItemWriter(const BlockPlan& plan) : plan_(plan) {
     if (plan.type == kBlockTypeAligned) AssignCanonicalCodes(plan.alignedLengths, alignedCodes_);
 }
 
-void ItemWriter::Write(BitWriter& bits, std::span<const Item> items) const {
+void ItemWriter::Write(WordBitWriter& bits, std::span<const Item> items) const {
     const bool aligned = plan_.type == kBlockTypeAligned;
     for (const Item& item : items) {
         bits.Write(mainCodes_[item.mainSymbol], plan_.mainLengths[item.mainSymbol]);
@@ -124,7 +124,7 @@ void ItemWriter::Write(BitWriter& bits, std::span<const Item> items) const {
     }
 }
 
-void WriteStoredBlock(BitWriter& bits, std::span<const std::uint8_t> bytes, const RepeatedOffsets& offsets) {
+void WriteStoredBlock(WordBitWriter& bits, std::span<const std::uint8_t> bytes, const RepeatedOffsets& offsets) {
     bits.Write(kBlockTypeUncompressed, kBlockTypeBits);
     bits.Write(static_cast<std::uint32_t>(bytes.size()), kBlockSizeBits);
     // 1..16 bits of alignment: a whole zero word when already aligned.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "lzx/bit_writer.h"
+#include "lzx/word_bit_writer.h"
 #include "lzx/lzx_tokens.h"
 
 namespace hhc::lzx {
@@ -45,12 +45,12 @@ BlockPlan PlanBlock(const SymbolCounts& counts, const TreeHistory& history);
 TreeHistory HistoryAfter(const BlockPlan& plan);
 
 // Writes the block header and trees, and updates `history`.
-void WriteBlockHeader(BitWriter& bits, const BlockPlan& plan, std::uint32_t blockSize, TreeHistory& history);
+void WriteBlockHeader(WordBitWriter& bits, const BlockPlan& plan, std::uint32_t blockSize, TreeHistory& history);
 
 class ItemWriter {
 public:
     explicit ItemWriter(const BlockPlan& plan);
-    void Write(BitWriter& bits, std::span<const Item> items) const;
+    void Write(WordBitWriter& bits, std::span<const Item> items) const;
 
 private:
     const BlockPlan& plan_;
@@ -65,6 +65,6 @@ inline constexpr std::uint64_t StoredBlockCostBits(std::uint32_t size) {
 }
 
 // Uncompressed block: header, alignment, repeated offsets, raw bytes.
-void WriteStoredBlock(BitWriter& bits, std::span<const std::uint8_t> bytes, const RepeatedOffsets& offsets);
+void WriteStoredBlock(WordBitWriter& bits, std::span<const std::uint8_t> bytes, const RepeatedOffsets& offsets);
 
 }  // namespace hhc::lzx

@@ -153,7 +153,7 @@ IntervalEncoder::Layout IntervalEncoder::ChooseLayout() const {
 
 void IntervalEncoder::WriteInterval(const Layout& layout, std::vector<std::uint8_t>& out,
                                     std::vector<std::uint64_t>& frameOffsets) {
-    BitWriter bits(out);
+    WordBitWriter bits(out);
     TreeHistory history;
     const std::size_t intervalStart = out.size();
     bits.Write(0, 1);  // no x86 call translation
@@ -179,7 +179,7 @@ void IntervalEncoder::WriteInterval(const Layout& layout, std::vector<std::uint8
 }
 
 void IntervalEncoder::WriteStoredInterval(std::vector<std::uint8_t>& out, std::vector<std::uint64_t>& frameOffsets) {
-    BitWriter bits(out);
+    WordBitWriter bits(out);
     const std::size_t intervalStart = out.size();
     bits.Write(0, 1);
     for (unsigned f = 0; f < frames_; ++f) {

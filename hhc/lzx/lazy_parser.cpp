@@ -10,7 +10,7 @@ void LazyParser::InsertUpTo(std::uint32_t pos) {
 
 LazyParser::Choice LazyParser::FindBest(std::uint32_t pos, std::uint32_t frameEnd) {
     InsertUpTo(pos);
-    std::int32_t candidate = finder_.Insert(pos);
+    const std::int32_t candidate = finder_.Insert(pos);
     nextInsert_ = pos + 1;
 
     Choice best;
@@ -30,22 +30,12 @@ LazyParser::Choice LazyParser::FindBest(std::uint32_t pos, std::uint32_t frameEn
 
     // Explicit distances from the hash chain, nearest first; only matches
     // longer than every one seen so far are considered.
-    const std::uint32_t maxDistance = std::min(pos, kMaxMatchDistance);
-    unsigned longest = kMinMatch;
-    for (unsigned depth = params_.maxChainDepth; candidate != HashChainMatchFinder::kNone && depth != 0;
-         --depth, candidate = finder_.Previous(candidate)) {
-        const std::uint32_t distance = pos - static_cast<std::uint32_t>(candidate);
-        if (distance > maxDistance) break;
-        const std::uint8_t* there = data_ + candidate;
-        if (there[longest] != here[longest]) continue;
-        const unsigned length = CommonLength(here, there, limit);
-        if (length <= longest) continue;
-        longest = length;
-        const unsigned slot = PositionSlot(distance + kNumRepeatedOffsets - 1);
-        const int gain = LiteralCost(pos, length) - cost_->MatchCost(slot, length);
-        if (gain > best.gain) best = {gain, length, kExplicitOffset, distance};
-        if (length >= params_.niceLength || length == limit) break;
-    }
+    finder_.VisitLongerMatches(candidate, pos, kMinMatch, limit, params_.maxChainDepth, params_.niceLength,
+                               [&](unsigned length, std::uint32_t distance) {
+                                   const unsigned slot = PositionSlot(distance + kNumRepeatedOffsets - 1);
+                                   const int gain = LiteralCost(pos, length) - cost_->MatchCost(slot, length);
+                                   if (gain > best.gain) best = {gain, length, kExplicitOffset, distance};
+                               });
     return best;
 }
 

@@ -1,12 +1,10 @@
 #include "lzx/lzx_compress.h"
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
-#include <mutex>
-#include <system_error>
+#include <memory>
 #include <thread>
 
+#include "common/run_tasks.h"
 #include "lzx/interval_encoder.h"
 
 namespace hhc::lzx {
@@ -46,34 +44,15 @@ std::vector<Piece> EncodePieces(std::span<const std::uint8_t> section) {
     const std::size_t intervals = (section.size() + kIntervalSize - 1) / kIntervalSize;
     const std::size_t groups = (intervals + kIntervalsPerGroup - 1) / kIntervalsPerGroup;
 
-    // Each thread takes the next group not yet taken. The first failure (out
-    // of memory) stops the others and is passed on to the caller.
+    // Each thread takes the next group not yet taken, with an encoder of its
+    // own. The first failure (out of memory) stops the others and is passed
+    // on to the caller.
     std::vector<Piece> pieces(groups);
-    std::atomic<std::size_t> nextGroup{0};
-    std::exception_ptr failure;
-    std::mutex failureMutex;
-    auto work = [&] {
-        try {
-            IntervalEncoder encoder;
-            for (std::size_t g = nextGroup++; g < groups; g = nextGroup++) EncodeGroup(section, g, encoder, pieces[g]);
-        } catch (...) {
-            const std::lock_guard<std::mutex> lock(failureMutex);
-            if (!failure) failure = std::current_exception();
-            nextGroup = groups;
-        }
-    };
-    std::vector<std::thread> workers;
-    const unsigned threads = ThreadCount(groups);
-    for (unsigned t = 1; t < threads; ++t) {
-        try {
-            workers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;  // fewer helpers; the calling thread does the rest
-        }
-    }
-    work();
-    for (std::thread& worker : workers) worker.join();
-    if (failure) std::rethrow_exception(failure);
+    RunTasks(groups, ThreadCount(groups), [&](unsigned) {
+        return [&, encoder = std::make_unique<IntervalEncoder>()](std::size_t g) {
+            EncodeGroup(section, g, *encoder, pieces[g]);
+        };
+    });
     return pieces;
 }
 

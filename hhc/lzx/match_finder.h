@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "lzx/lzx_constants.h"
+
 namespace hhc::lzx {
 
 // Length of the common prefix of `a` and `b`, at most `limit`. Both must be
@@ -52,6 +54,32 @@ public:
     }
 
     std::int32_t Previous(std::int32_t pos) const { return prev_[static_cast<std::uint32_t>(pos)]; }
+
+    // Walks the chain from `candidate` (what Insert(pos) returned), nearest
+    // first, through at most `maxDepth` entries within the window, and calls
+    // visit(length, distance) for every match longer than all before it,
+    // starting above `longest`. Lengths are capped at `limit` (both positions
+    // must be readable for limit + 7 bytes). Stops after a match of
+    // `niceLength` or `limit`. Returns the longest length seen.
+    template <class Visit>
+    unsigned VisitLongerMatches(std::int32_t candidate, std::uint32_t pos, unsigned longest, unsigned limit,
+                                unsigned maxDepth, unsigned niceLength, Visit&& visit) const {
+        const std::uint8_t* here = data_ + pos;
+        const std::uint32_t maxDistance = std::min(pos, kMaxMatchDistance);
+        for (unsigned depth = maxDepth; candidate != kNone && depth != 0 && longest < limit;
+             --depth, candidate = Previous(candidate)) {
+            const std::uint32_t distance = pos - static_cast<std::uint32_t>(candidate);
+            if (distance > maxDistance) break;
+            const std::uint8_t* there = data_ + candidate;
+            if (there[longest] != here[longest]) continue;  // cannot be longer
+            const unsigned length = CommonLength(here, there, limit);
+            if (length <= longest) continue;
+            longest = length;
+            visit(length, distance);
+            if (length >= niceLength) break;
+        }
+        return longest;
+    }
 
 private:
     static constexpr std::size_t kMaxPositions = 0x10000;

@@ -32,7 +32,7 @@ OptimalParser::OptimalParser(OptimalParserParams params)
 // chain. Returns the longest length found.
 unsigned OptimalParser::CollectMatches(std::uint32_t pos, unsigned limit) {
     matchCount_ = 0;
-    std::int32_t candidate = finder_.Insert(pos);
+    const std::int32_t candidate = finder_.Insert(pos);
     const std::uint8_t* here = data_ + pos;
     const unsigned pair = here[0] | (here[1] << 8);
     const std::int32_t nearest = lastPair_[pair];
@@ -45,19 +45,10 @@ unsigned OptimalParser::CollectMatches(std::uint32_t pos, unsigned limit) {
         longest = CommonLength(here, data_ + nearest, limit);
         matches_[matchCount_++] = {longest, pos - static_cast<std::uint32_t>(nearest)};
     }
-    for (unsigned depth = params_.maxChainDepth;
-         candidate != HashChainMatchFinder::kNone && depth != 0 && longest < limit;
-         --depth, candidate = finder_.Previous(candidate)) {
-        const std::uint32_t distance = pos - static_cast<std::uint32_t>(candidate);
-        if (distance > maxDistance) break;
-        const std::uint8_t* there = data_ + candidate;
-        if (there[longest] != here[longest]) continue;
-        const unsigned length = CommonLength(here, there, limit);
-        if (length <= longest) continue;
-        longest = length;
-        matches_[matchCount_++] = {length, distance};
-        if (length >= params_.niceLength) break;
-    }
+    longest = finder_.VisitLongerMatches(candidate, pos, longest, limit, params_.maxChainDepth, params_.niceLength,
+                                         [&](unsigned length, std::uint32_t distance) {
+                                             matches_[matchCount_++] = {length, distance};
+                                         });
     return longest >= kMinMatch ? longest : 0;
 }
 

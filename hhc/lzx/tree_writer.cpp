@@ -86,7 +86,7 @@ std::uint64_t TreeSectionCost(std::span<const std::uint8_t> previous, std::span<
     return bits;
 }
 
-void WriteTreeSection(BitWriter& bits, std::span<const std::uint8_t> previous, std::span<const std::uint8_t> next) {
+void WriteTreeSection(WordBitWriter& bits, std::span<const std::uint8_t> previous, std::span<const std::uint8_t> next) {
     thread_local std::vector<PretreeOp> ops;
     BuildOps(previous, next, ops);
     Pretree tree;

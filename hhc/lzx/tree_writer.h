@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "lzx/bit_writer.h"
+#include "lzx/word_bit_writer.h"
 
 namespace hhc::lzx {
 
@@ -13,6 +13,6 @@ namespace hhc::lzx {
 std::uint64_t TreeSectionCost(std::span<const std::uint8_t> previous, std::span<const std::uint8_t> next);
 
 // Writes the pretree and then the lengths `next`, as deltas against `previous`.
-void WriteTreeSection(BitWriter& bits, std::span<const std::uint8_t> previous, std::span<const std::uint8_t> next);
+void WriteTreeSection(WordBitWriter& bits, std::span<const std::uint8_t> previous, std::span<const std::uint8_t> next);
 
 }  // namespace hhc::lzx

@@ -32,6 +32,12 @@ std::u16string BuildOutcome::Message() const {
     return message;
 }
 
+std::u16string BuildOutcome::StandInNote() const {
+    if (captionStandIns.empty()) return {};
+    return u"The book's window caption shows \"?\" or a look-alike for characters that code page 936 cannot "
+           u"hold: " + captionStandIns + u".";
+}
+
 std::u16string WorkFolder(const WindowState& frm) { return FixPath(frm.AppPath()) + u"Temp"; }
 
 std::u16string WorkFile(const WindowState& frm, std::u16string_view name) {

@@ -24,13 +24,7 @@ std::u16string VisibleNumber(std::size_t page) {
 std::u16string ListExcerpt(const std::u16string& text) {
     std::size_t length = std::min(text.size(), kExcerptLength);
     if (length < text.size() && IsHighSurrogate(text[length - 1])) --length;
-    std::u16string excerpt = text.substr(0, length);
-    // The ampersand first, so that the entities inserted after it stay intact.
-    excerpt = ReplaceString(excerpt, u"&", u"&amp;");
-    excerpt = ReplaceString(excerpt, u"<", u"&lt;");
-    excerpt = ReplaceString(excerpt, u">", u"&gt;");
-    excerpt = ReplaceString(excerpt, u"\"", u"&quot;");
-    return excerpt;
+    return EscapeHtmlText(std::u16string_view(text).substr(0, length));
 }
 
 std::u16string ListTableStart() {
@@ -44,7 +38,7 @@ std::u16string ListTableRow(std::size_t page, const std::u16string& name, const 
     row += u". <a href='";
     row += PageFileName(page);
     row += u"'>";
-    row += name;
+    row += EscapeHtmlText(name);
     row += u"</a></p><p class='bewrite'>&nbsp;&nbsp;&nbsp;&nbsp;";
     row += excerpt;
     row += u"</p></td>\r\n";

@@ -19,7 +19,8 @@ std::u16string VisibleNumber(std::size_t page);
 std::u16string ListExcerpt(const std::u16string& text);
 
 std::u16string ListTableStart();
-// One entry: its row, its cell and the spacer row after it, each line ending in CR LF.
+// One entry: its row, its cell (the name escaped as text, the excerpt as
+// given) and the spacer row after it, each line ending in CR LF.
 std::u16string ListTableRow(std::size_t page, const std::u16string& name, const std::u16string& excerpt);
 std::u16string ListTableEnd();
 

@@ -33,6 +33,7 @@ public:
         Continue(u"write the list page", [&] { WriteListPage(); });
         WriteContentPages();
         const bool pagesComplete = !outcome_.Failed();
+        outcome_.captionStandIns = CharactersOutsideAnsi(frm_.txtTitleName());
         Continue(u"make the book", [&] { WriteChm(frm_, frm_.txtTitleName(), frm_.txtFile(), options_, outcome_); });
         Continue(u"empty the work folder", [&] { EmptyWorkFolder(); });
         Continue(u"delete the source files", [&] { DeleteSources(pagesComplete); });
@@ -110,7 +111,7 @@ private:
     // The whole text of a source file. A file that cannot be read gives an
     // empty page; that is recorded, since its text is then missing from the book.
     std::u16string ReadSource(const std::u16string& entry) {
-        std::u16string text = GetContent(entry);
+        std::u16string text = GetContent(entry, options_.sourceEncoding);
         if (text.empty() && !outcome_.Failed()) {
             std::string bytes;
             if (!platform::ReadWholeFile(entry, bytes))
@@ -151,7 +152,7 @@ private:
     }
 
     void WritePage(const std::u16string& path, const std::u16string& page) {
-        if (WriteAnsiFile(path, page)) {
+        if (WriteAnsiFile(path, WithCharacterReferences(page))) {
             ++outcome_.pagesWritten;
             return;
         }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/window_state.h"
+#include "render/render.h"
 
 namespace chmbook {
 
@@ -19,6 +20,10 @@ struct BuildOutcome {
     std::u16string remedy;       // what the user can do about it
     bool sourcesKept = false;    // the delete option was ticked but the sources were kept
     std::size_t pagesWritten = 0;  // list page and content pages written
+    // Characters of the title that the project file, and so the book's window
+    // caption, shows as stand-ins: code page 936 cannot hold them (the pages
+    // hold them as character references). Each once.
+    std::u16string captionStandIns;
 
     // True when a step failed, whether or not the book was produced.
     bool Failed() const { return !failedStep.empty(); }
@@ -29,6 +34,8 @@ struct BuildOutcome {
     // that could not be read, a work file that could not be deleted), it says
     // what is missing.
     std::u16string Message() const;
+    // A sentence naming captionStandIns; empty when there are none.
+    std::u16string StandInNote() const;
 };
 
 // Called when the build enters a stage (a short description and the number of
@@ -42,6 +49,7 @@ struct BuildOptions {
     bool openBook = true;          // open the finished book with the desktop
     BuildProgress progress;        // may be empty
     DocumentOpener openDocument;   // empty: platform::OpenDocument
+    SourceEncoding sourceEncoding = SourceEncoding::kAuto;  // how the source files are read
 };
 
 // Builds the book from the window's state, read at the moment of use.

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/input_checks.h"
 #include "batch/book_inputs.h"
 #include "common/memory_window_state.h"
 #include "platform/platform.h"
@@ -13,8 +14,9 @@ constexpr char kUsage[] =
     "Usage: chmbook-cli --title TITLE [options] FOLDER\n"
     "\n"
     "Makes one compiled HTML Help book (.chm) from the *.txt files in FOLDER\n"
-    "(text in code page 936): a list page that links every file and shows the\n"
-    "start of its text, and one page per file, in the order of the file names.\n"
+    "(text in code page 936, UTF-8 or UTF-16): a list page that links every\n"
+    "file and shows the start of its text, and one page per file, in the order\n"
+    "of the file names.\n"
     "The book is written to the folder Release beside this program and named\n"
     "after the title: Release/TITLE.chm. The help compiler hhc must lie beside\n"
     "this program.\n"
@@ -29,6 +31,11 @@ constexpr char kUsage[] =
     "  --paper-top TEXT    HTML at the top of every content page (default: none)\n"
     "  --paper-foot TEXT   HTML at the foot of every content page (default: the\n"
     "                      statement)\n"
+    "  --source-encoding auto|gbk|utf-8|utf-16\n"
+    "                      how the .txt files are read (default: auto, which reads\n"
+    "                      a file with a byte-order mark by its mark, a file in\n"
+    "                      valid UTF-8 holding a character of 3 or 4 bytes as\n"
+    "                      UTF-8, and any other file as code page 936)\n"
     "  -h, --help          show this help and exit\n"
     "An option's value may also follow an equals sign: --title=Notes.\n"
     "Line breaks in a value become CR LF, as in the window's text boxes.\n"
@@ -40,6 +47,7 @@ constexpr char kUsage[] =
 struct Request {
     std::optional<std::u16string> title;
     std::optional<std::u16string> titleDemo, footDemo, paperTop, paperFoot;
+    std::optional<std::u16string> sourceEncoding;
     bool deleteSources = false;
     bool open = false;
     bool help = false;
@@ -55,6 +63,14 @@ std::u16string WithCrLf(const std::u16string& text) {
         result += text[i];
     }
     return result;
+}
+
+std::optional<SourceEncoding> EncodingNamed(const std::u16string& name) {
+    if (name == u"auto") return SourceEncoding::kAuto;
+    if (name == u"gbk") return SourceEncoding::kGbk;
+    if (name == u"utf-8") return SourceEncoding::kUtf8;
+    if (name == u"utf-16") return SourceEncoding::kUtf16;
+    return std::nullopt;
 }
 
 class Parser {
@@ -102,8 +118,11 @@ public:
         }
         if (request.help) return request;
         if (!request.title) return Fail(error, u"--title is required");
-        if (request.title->empty()) return Fail(error, u"the title must not be empty");
+        if (!HasTitle(*request.title)) return Fail(error, u"the title must not be empty");
         if (!request.folder) return Fail(error, u"FOLDER, the folder of the .txt files, is required");
+        if (request.sourceEncoding && !EncodingNamed(*request.sourceEncoding))
+            return Fail(error, u"--source-encoding is auto, gbk, utf-8 or utf-16, not \"" + *request.sourceEncoding +
+                                   u"\"");
         return request;
     }
 
@@ -114,6 +133,7 @@ private:
         if (name == u"--foot-demo") return &request.footDemo;
         if (name == u"--paper-top") return &request.paperTop;
         if (name == u"--paper-foot") return &request.paperFoot;
+        if (name == u"--source-encoding") return &request.sourceEncoding;
         return nullptr;
     }
 
@@ -176,7 +196,7 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
         return kExitFailed;
     }
     MemoryWindowState frm = FillWindowState(*request, environment.appPath);
-    if (frm.list1.empty()) {
+    if (FindMissingInput(frm) == MissingInput::kFiles) {
         err << "chmbook-cli: the folder \"" << Utf8(*request->folder)
             << "\" holds no .txt file. Choose a folder with at least one.\n";
         return kExitFailed;
@@ -185,6 +205,7 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
     BuildOptions options;
     options.openBook = request->open;
     options.openDocument = environment.openDocument;
+    if (request->sourceEncoding) options.sourceEncoding = *EncodingNamed(*request->sourceEncoding);
     std::u16string lastStage;
     options.progress = [&](std::u16string_view stage, std::size_t pagesWritten) {
         if (stage == lastStage) return;
@@ -197,6 +218,7 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
         return kExitFailed;
     }
     if (outcome.Failed()) err << "chmbook-cli: warning: " << Utf8(outcome.Message()) << "\n";
+    if (!outcome.StandInNote().empty()) err << "chmbook-cli: note: " << Utf8(outcome.StandInNote()) << "\n";
     out << "Done (" << PagesText(outcome.pagesWritten) << ")\n";
     out << Utf8(frm.txtFile()) << "\n";
     return kExitProduced;

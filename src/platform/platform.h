@@ -21,8 +21,8 @@ inline constexpr char16_t kPathSeparator = u'/';
 
 // ---- Text ---------------------------------------------------------------
 
-// Decodes bytes in the ANSI code page (the system's on Windows, code page 936
-// elsewhere) into UTF-16.
+// Decodes bytes in the ANSI code page (code page 936, on every system: the
+// pages declare gb2312 whatever the system's own ANSI code page) into UTF-16.
 std::u16string AnsiToUnicode(std::string_view bytes);
 // Encodes UTF-16 into the ANSI code page.
 std::string UnicodeToAnsi(std::u16string_view text);
@@ -33,6 +33,18 @@ std::string UnicodeToAnsi(std::u16string_view text);
 // that back into the byte, so every file name survives the round trip.
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view bytes);
+// True when every byte belongs to a well-formed UTF-8 sequence (no overlong
+// forms, no surrogates, nothing above U+10FFFF, no sequence cut off at the end).
+bool IsValidUtf8(std::string_view bytes);
+
+// ---- Console ------------------------------------------------------------
+
+enum class StandardStream { kOutput, kError };
+
+// Writes UTF-8 text to standard output or error so that the user sees it as
+// written: on a Windows console as wide characters, redirected there in the
+// console's code page (UTF-8 without a console); as the bytes given elsewhere.
+void WriteStandardText(StandardStream stream, std::string_view utf8);
 
 // ---- The program --------------------------------------------------------
 

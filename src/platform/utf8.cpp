@@ -110,6 +110,14 @@ std::string ToUtf8(std::u16string_view text) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const char32_t c = DecodeUtf8(bytes, pos);
+        if (c >= 0xDC80 && c <= 0xDCFF) return false;  // only escaped bytes decode to these
+    }
+    return true;
+}
+
 std::u16string FromUtf8(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());

@@ -46,8 +46,9 @@ std::u16string HtmlTitle(const WindowState& frm, std::u16string strTitle, int in
     std::u16string head;
     head += u"<HTML>\r\n";
     head += u"<HEAD><META http-equiv='Content-Type' content='text/html; charset=gb2312'>\r\n";
+    const std::u16string title = EscapeHtmlText(strTitle);
     head += u"<TITLE>";
-    head += strTitle;
+    head += title;
     head += u"</TITLE>\r\n";
     AppendStyleSheet(head, frm);
     head += u"</HEAD>\r\n";
@@ -55,7 +56,7 @@ std::u16string HtmlTitle(const WindowState& frm, std::u16string strTitle, int in
     head += u"<p class='ad'><font color='#FF0000'>";
     head += frm.txtAd();
     head += u"</font></p><p>&nbsp;</p><p><h1>";
-    head += strTitle;
+    head += title;
     head += u"</h1></p><p>&nbsp;</p>\r\n";
     if (intDemo == kListPage) {
         AppendBlock(head, kHeadCellOpen, frm.txtTitleDemo(), kHeadBlockClose);

@@ -5,12 +5,34 @@
 #include "render/render.h"
 
 namespace chmbook {
+namespace {
 
-std::u16string GetContent(std::u16string strFileName) {
+// platform::FromUtf8 keeps a byte that is not part of valid UTF-8 as U+DC00 + byte.
+bool IsEscapedByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+bool HoldsEscapedBytes(std::u16string_view name) {
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (IsEscapedByte(name[i]) && (i == 0 || !IsHighSurrogate(name[i - 1]))) return true;
+    return false;
+}
+
+// A name written in bytes that are not UTF-8 came, in practice, from a system
+// whose file names are in the ANSI code page: its bytes are read as such.
+std::u16string NameAsShown(std::u16string name) {
+    if (!HoldsEscapedBytes(name)) return name;
+    return platform::AnsiToUnicode(platform::ToUtf8(name));
+}
+
+}  // namespace
+
+std::u16string GetContent(std::u16string strFileName) { return GetContent(std::move(strFileName), SourceEncoding::kAuto); }
+
+std::u16string GetContent(std::u16string strFileName, SourceEncoding encoding) {
     try {
         std::string bytes;
         if (!platform::ReadWholeFile(strFileName, bytes)) return std::u16string();
-        return platform::AnsiToUnicode(bytes);
+        return DecodeSourceText(bytes, encoding);
     } catch (...) {  // out of memory for a huge file: no text, as for any unreadable file
         return std::u16string();
     }
@@ -28,7 +50,7 @@ std::u16string GetFileName(std::u16string strFile) {
     const std::size_t dot = name.rfind(u'.');
     if (dot == std::u16string::npos) return std::u16string();
     name.resize(dot);
-    return name;
+    return NameAsShown(std::move(name));
 }
 
 }  // namespace chmbook

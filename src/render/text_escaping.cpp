@@ -83,6 +83,13 @@ std::u16string ReplaceString(std::u16string txt, std::u16string from_str, std::u
 
 std::u16string BoldComments(std::u16string txt) { return txt; }
 
+std::u16string EscapeHtmlText(std::u16string_view text) {
+    std::u16string escaped;
+    escaped.reserve(text.size());
+    AppendEscaped(escaped, text);
+    return escaped;
+}
+
 std::u16string txtToHTML(std::u16string source_text) {
     const std::u16string_view text = source_text;
     std::u16string result;

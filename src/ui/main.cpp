@@ -2,14 +2,14 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "ui/frm_main.h"
+#include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("chmbook"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/chmbook.xpm")));
 
-    chmbook::frmMain window;
+    chmbook::MainWindow window;
     window.show();
     return QApplication::exec();
 }

@@ -454,7 +454,7 @@ TEST_F(MakeChmTest, UsesTheTitleExactlyAsTyped) {
     AddSource("a.txt", "A");
     SetCompilerMode(app_, "ok snapshot");
     ASSERT_TRUE(Build().produced);
-    EXPECT_NE(ReadBytes(Seen("index.htm")).find("<TITLE>  a \"quoted\", title  </TITLE>"), std::string::npos);
+    EXPECT_NE(ReadBytes(Seen("index.htm")).find("<TITLE>  a &quot;quoted&quot;, title  </TITLE>"), std::string::npos);
     EXPECT_NE(ReadBytes(Seen("Temp.hhp")).find("Main=\"  a \"quoted\", title  \",\"Temp.hhc\""), std::string::npos);
 }
 

@@ -6,12 +6,12 @@
 
 namespace {
 
-using hhc::fts::BitWriter;
+using hhc::fts::ByteBitWriter;
 using hhc::fts::PutScaleRoot;
 
 std::string Bits(std::initializer_list<std::pair<std::uint32_t, unsigned>> codes) {
     std::string out(8 * codes.size(), '\0');  // a code is at most 8 bytes long
-    BitWriter bits(out.data());
+    ByteBitWriter bits(out.data());
     for (auto [value, root] : codes) PutScaleRoot(bits, value, root);
     out.resize(static_cast<std::size_t>(bits.Finish() - out.data()));
     return out;

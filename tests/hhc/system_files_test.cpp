@@ -178,7 +178,7 @@ TEST(WindowsFileTest, SearchAddsTheSearchTabAndOldCompatibilityTheShortRecord) {
 TEST(IndexHeaderTest, CarriesTopicCountAndSiteProperties) {
     StringPool strings(936);
     const std::string header = BuildIndexHeader(5, {{"Window Styles", "0x227"}, {"ImageType", "Folder"}, {"Font", "Arial,9"}}, 7, strings);
-    ASSERT_EQ(header.size(), kIndexHeaderSize);
+    ASSERT_EQ(header.size(), kIdxhdrFileSize);
     EXPECT_EQ(header.substr(0, 4), "T#SM");
     EXPECT_EQ(U32(header, 0x0C), 5u);
     EXPECT_EQ(U32(header, 0x1C), 1u);

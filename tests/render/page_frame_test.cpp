@@ -173,11 +173,11 @@ TEST_F(PageFrame, OnlyOneMeansListPage) {
     EXPECT_NE(HtmlFoot(frm, 1), contentFoot);
 }
 
-TEST_F(PageFrame, TitleAndSnippetsAreInsertedVerbatim) {
+TEST_F(PageFrame, TitleIsEscapedAndSnippetsAreInsertedVerbatim) {
     frm.paperTop = u"line 1\r\n<i>line 2</i>";
     const std::u16string head = HtmlTitle(frm, u"A<B & \u4E2D", 0);
-    EXPECT_NE(head.find(u"<TITLE>A<B & \u4E2D</TITLE>\r\n"), std::u16string::npos);
-    EXPECT_NE(head.find(u"<h1>A<B & \u4E2D</h1>"), std::u16string::npos);
+    EXPECT_NE(head.find(u"<TITLE>A&lt;B &amp; \u4E2D</TITLE>\r\n"), std::u16string::npos);
+    EXPECT_NE(head.find(u"<h1>A&lt;B &amp; \u4E2D</h1>"), std::u16string::npos);
     EXPECT_NE(head.find(u"class='TitleDemo'>line 1\r\n<i>line 2</i></td>\r\n"), std::u16string::npos);
 }
 

@@ -25,7 +25,7 @@ TEST(GetContent, KeepsLineEndsAndBytesAsTheyAre) {
     EXPECT_EQ(GetContent(dir.u16("a.txt")), u"one\r\ntwo\nthree\r\n  \r\n");
     const std::string withBom = "\xEF\xBB\xBF" "ab";
     dir.Write("bom.txt", withBom);
-    const std::u16string text = GetContent(dir.u16("bom.txt"));
+    const std::u16string text = GetContent(dir.u16("bom.txt"), SourceEncoding::kGbk);
     EXPECT_EQ(text, platform::AnsiToUnicode(withBom));
     ASSERT_FALSE(text.empty());
     EXPECT_NE(text[0], u'\uFEFF');

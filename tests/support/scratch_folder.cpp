@@ -1,10 +1,13 @@
 #include "test_support/scratch_folder.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/statvfs.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
+#include <random>
 #include <stdexcept>
 
 #include "test_support/test_files.h"
@@ -19,6 +22,27 @@ namespace {
 // in a default container) would run full, so the disk is used then.
 constexpr unsigned long long kMinMemoryFolderSpace = 1ull << 30;
 
+#ifdef _WIN32
+// Windows has no memory-backed folder: $TMPDIR, else the user's temporary folder.
+fs::path ScratchBase(ScratchUse) {
+    if (const wchar_t* tmp = _wgetenv(L"TMPDIR"); tmp && *tmp) return tmp;
+    return fs::temp_directory_path();
+}
+
+// A new folder "<base>-" followed by six random letters.
+fs::path MakeUniqueFolder(const fs::path& base) {
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::wstring name = base.filename().wstring() + L"-";
+        for (int i = 0; i < 6; ++i) name += static_cast<wchar_t>(L'a' + random() % 26);
+        const fs::path folder = base.parent_path() / name;
+        std::error_code ec;
+        if (fs::create_directory(folder, ec)) return folder;
+    }
+    throw std::runtime_error("cannot create a scratch folder " + base.string());
+}
+#else
 bool UsableMemoryFolder(const fs::path& folder, ScratchUse use) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec) || access(folder.c_str(), W_OK) != 0) return false;
@@ -34,6 +58,13 @@ fs::path ScratchBase(ScratchUse use) {
     if (UsableMemoryFolder(shm, use)) return shm;
     return fs::temp_directory_path();
 }
+
+fs::path MakeUniqueFolder(const fs::path& base) {
+    std::string pattern = base.string() + "-XXXXXX";
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a scratch folder " + pattern);
+    return pattern;
+}
+#endif
 
 // "<prefix>-<suite>-<test>", with characters that cannot stand in a file name
 // (parameterised tests carry '/') replaced.
@@ -51,9 +82,7 @@ std::string FolderName(std::string_view prefix) {
 }  // namespace
 
 ScratchFolder::ScratchFolder(std::string_view prefix, ScratchUse use) {
-    std::string pattern = (ScratchBase(use) / (FolderName(prefix) + "-XXXXXX")).string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a scratch folder " + pattern);
-    path_ = pattern;
+    path_ = MakeUniqueFolder(ScratchBase(use) / FolderName(prefix));
 }
 
 ScratchFolder::~ScratchFolder() {

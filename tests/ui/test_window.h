@@ -1,26 +1,18 @@
 #pragma once
-// The main window with its dialogs intercepted: message boxes are recorded
-// instead of shown, the folder dialog answers from a list, and the build's
-// calls back into the window can be watched.
+// The Qt window with its dialogs answered by the test: message boxes are
+// recorded instead of shown, the folder dialog answers from a queue, and the
+// build's event processing can be watched.
 #include <QApplication>
 #include <QInputMethodEvent>
-#include <QMessageBox>
 #include <QTest>
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "ui/frm_main.h"
+#include "ui/main_window.h"
 
 namespace chmbook::uitest {
-
-struct ShownMessage {
-    QMessageBox::Icon icon;
-    QString caption;
-    QString text;
-    QWidget* focusWhenShown;  // the focus while the box was up
-};
 
 // Types text into a widget as a user would: Latin letters key by key, other
 // characters as an input method commits them.
@@ -36,13 +28,9 @@ inline void TypeText(QWidget* widget, const QString& text) {
     }
 }
 
-class TestWindow : public frmMain {
+class TestWindow : public MainWindow {
 public:
-    explicit TestWindow(std::u16string appPath) : frmMain(std::move(appPath)) {
-        BuildOptions options;
-        options.openDocument = [this](const std::u16string& path) { opened.push_back(path); };
-        SetBuildOptions(options);
-    }
+    explicit TestWindow(std::u16string appPath) : MainWindow(std::move(appPath), Options()) {}
 
     // Shows the window and makes it the active one, as a user would find it.
     void ShowActive() {
@@ -51,33 +39,32 @@ public:
         ASSERT_TRUE(QTest::qWaitForWindowActive(this));
     }
 
-    std::vector<ShownMessage> messages;
-    std::deque<QString> folderAnswers;  // what the folder dialog returns, in turn ("" cancels)
+    std::vector<std::u16string> messages;       // texts of the message boxes
+    std::deque<std::u16string> folderAnswers;   // what the folder dialog returns, in turn ("" cancels)
     int folderDialogs = 0;
-    std::function<void()> onDoEvents;    // runs inside each DoEvents, before the events
-    std::vector<int> pointers;           // SetMousePointer calls, in order
-    std::vector<std::u16string> opened;  // books the build asked to open
+    std::function<void()> onDoEvents;           // runs inside each DoEvents, before the events
+    std::vector<std::u16string> opened;         // books the build asked to open
 
-protected:
-    void ShowMessage(QMessageBox::Icon icon, const QString& caption, const QString& text) override {
-        messages.push_back({icon, caption, text, QApplication::focusWidget()});
+    void ShowMessage(MessageIcon, const std::u16string&, const std::u16string& text) override {
+        messages.push_back(text);
     }
-    QString ChooseFolder() override {
+    std::u16string ChooseFolder(const std::u16string&) override {
         ++folderDialogs;
         if (folderAnswers.empty()) return {};
-        QString answer = folderAnswers.front();
+        std::u16string answer = folderAnswers.front();
         folderAnswers.pop_front();
         return answer;
     }
-
-public:
     void DoEvents() override {
         if (onDoEvents) onDoEvents();
-        frmMain::DoEvents();
+        MainWindow::DoEvents();
     }
-    void SetMousePointer(int pointer) override {
-        pointers.push_back(pointer);
-        frmMain::SetMousePointer(pointer);
+
+private:
+    BuildOptions Options() {
+        BuildOptions options;
+        options.openDocument = [this](const std::u16string& path) { opened.push_back(path); };
+        return options;
     }
 };
 

@@ -38,6 +38,35 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size) {
     return true;
 }
 
+std::wstring UpperCase(std::wstring_view text) {
+    std::wstring upper(text);
+    if (!upper.empty())
+        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()),
+                      upper.data(), static_cast<int>(upper.size()), nullptr, nullptr, 0);
+    return upper;
+}
+
+// '*' matches any run of characters, '?' exactly one; both strings upper-cased.
+bool WildcardMatch(std::wstring_view name, std::wstring_view pattern) {
+    std::size_t n = 0, p = 0;
+    std::size_t starP = std::wstring_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
+            ++n, ++p;
+        } else if (p < pattern.size() && pattern[p] == L'*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::wstring_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') ++p;
+    return p == pattern.size();
+}
+
 // The entries of a folder that match a pattern, with their attributes.
 template <typename Visit>
 void ForEachEntry(const std::u16string& folder, const wchar_t* pattern, Visit visit) {
@@ -126,8 +155,12 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to) {
 std::vector<std::u16string> FindFiles(const std::u16string& folder, std::u16string_view pattern) {
     std::vector<std::u16string> names;
     const std::wstring widePattern(pattern.begin(), pattern.end());
+    const std::wstring upperPattern = UpperCase(widePattern);
     ForEachEntry(folder, widePattern.c_str(), [&](const WIN32_FIND_DATAW& data) {
         if (IsFolder(data.dwFileAttributes) || IsHiddenOrSystem(data.dwFileAttributes)) return;
+        // The system matches the short 8.3 alias too ("A~1.TXT" for "a.txt1"
+        // under "*.txt"): only the long name counts.
+        if (!WildcardMatch(UpperCase(data.cFileName), upperPattern)) return;
         names.push_back(FromWide(data.cFileName, wcslen(data.cFileName)));
     });
     // The order NTFS keeps: ordinal comparison after upper-casing.

@@ -1,4 +1,4 @@
-#include "ui/frm_main.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,26 +10,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QScrollBar>
-#include <exception>
 
-#include "batch/book_inputs.h"
 #include "platform/platform.h"
 #include "ui/box_text.h"
 
 namespace chmbook {
 
-const QString frmMain::kCaption = QStringLiteral("批量将TXT生成CHM文件（TXT文件需要ANSI编码）");
-const QString frmMain::kNextCaption = QStringLiteral("立即生成(&O)");
-const QString frmMain::kBusyCaption = QStringLiteral("正在生成\n请您稍候");
-const QString frmMain::kBrowseTitle = QStringLiteral("请选择一个文件夹");
-const QString frmMain::kInputCaption = QStringLiteral("条件不足");
-const QString frmMain::kNoTitleText = QStringLiteral("请输入该CHM文件的标题名称！");
-const QString frmMain::kNoFilesText = QStringLiteral("您当前尚没有至少一个有效的TXT文件进行生成！");
-const QString frmMain::kFailureCaption = QStringLiteral("生成失败");
+const QString MainWindow::kCaption = QStringLiteral("批量将TXT生成CHM文件（TXT文件需要ANSI编码）");
 
 namespace {
 
@@ -148,12 +138,12 @@ void MakeReadOnlyForUser(QWidget* box) {
 
 }  // namespace
 
-frmMain::frmMain(QWidget* parent) : frmMain(platform::ProgramFolder(), parent) {}
+MainWindow::MainWindow(QWidget* parent) : MainWindow(platform::ProgramFolder(), BuildOptions{}, parent) {}
 
-frmMain::frmMain(std::u16string appPath, QWidget* parent)
+MainWindow::MainWindow(std::u16string appPath, BuildOptions options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      appPath_(std::move(appPath)) {
+      frm_(*this, std::move(appPath), std::move(options)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(QStringLiteral(":/chmbook.xpm")));
@@ -161,16 +151,15 @@ frmMain::frmMain(std::u16string appPath, QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
 
     CreateControls();
-    SetDefaults();
     SetTabOrder();
-    Form_Load();
+    frm_.Form_Load();
     ConnectCommands();
     ui_.txtTitleName->setFocus();
 }
 
-frmMain::~frmMain() { RestorePointer(); }
+MainWindow::~MainWindow() { SetBusyPointer(false); }
 
-void frmMain::CreateControls() {
+void MainWindow::CreateControls() {
     ui_.Frame1 = MakeFrame(this, "Frame1", QStringLiteral("列表页设置"), kFrame1Rect);
     ui_.Label8 = MakeLabel(ui_.Frame1, "Label8",
                            QStringLiteral("该CHM文件每一页的置顶信息（允许加入HTML代码）:"), kLabel8Pos);
@@ -205,7 +194,7 @@ void frmMain::CreateControls() {
     ui_.List1->setSortingEnabled(false);
     ui_.Label7 = MakeLabel(ui_.Frame3, "Label7", QStringLiteral("CHM保存的文件名称及路径:"), kLabel7Pos);
     ui_.txtFile = MakeMultiLineBox(ui_.Frame3, "txtFile", kTxtFileRect, ScrollBar::kVertical);
-    ui_.cmdNext = MakeButton(ui_.Frame3, "cmdNext", kNextCaption, kCmdNextRect);
+    ui_.cmdNext = MakeButton(ui_.Frame3, "cmdNext", QString::fromStdU16String(std::u16string(frmMain::kNextCaption)), kCmdNextRect);
     ui_.Check1 = new QCheckBox(QStringLiteral("在生成 CHM 电子书文件后删除原目标文件文件。"), ui_.Frame3);
     ui_.Check1->setObjectName(QStringLiteral("Check1"));
     ui_.Check1->setGeometry(kCheck1Rect);
@@ -222,174 +211,120 @@ void frmMain::CreateControls() {
     MakeReadOnlyForUser(ui_.txtFile);
 }
 
-void frmMain::SetDefaults() {
-    SetMultiLineText(ui_.txtAd, NoticeText());
-    SetMultiLineText(ui_.txtTitleDemo, StatementText());
-    SetMultiLineText(ui_.txtFootDemo, StatementTextInFourLines());
-    SetMultiLineText(ui_.txtPaperFoot, StatementText());
-}
-
-void frmMain::SetTabOrder() {
+void MainWindow::SetTabOrder() {
     QWidget* const order[] = {ui_.txtTitleName, ui_.txtTitleDemo, ui_.txtFootDemo, ui_.txtPaperTop,
                               ui_.txtPaperFoot, ui_.Command1,    ui_.cmdRefresh,  ui_.List1,
                               ui_.Check1,       ui_.cmdNext};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
-void frmMain::ConnectCommands() {
-    connect(ui_.txtTitleName, &QLineEdit::textChanged, this, [this] { txtTitleName_Change(); });
-    connect(ui_.Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(ui_.cmdRefresh, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
-    connect(ui_.cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
+void MainWindow::ConnectCommands() {
+    connect(ui_.txtTitleName, &QLineEdit::textChanged, this, [this] { frm_.txtTitleName_Change(); });
+    connect(ui_.Command1, &QPushButton::clicked, this, [this] { frm_.Command1_Click(); });
+    connect(ui_.cmdRefresh, &QPushButton::clicked, this, [this] { frm_.cmdRefresh_Click(); });
+    connect(ui_.cmdNext, &QPushButton::clicked, this, [this] { frm_.cmdNext_Click(); });
 }
 
-// ---- WindowState ----------------------------------------------------------
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (frm_.Form_QueryUnload()) {
+        QWidget::closeEvent(event);
+    } else {
+        event->ignore();
+    }
+}
 
-std::u16string frmMain::Text1() const { return ToU16(ui_.Text1->text()); }
-std::u16string frmMain::txtTitleName() const { return ToU16(ui_.txtTitleName->text()); }
-std::u16string frmMain::txtFile() const { return MultiLineText(ui_.txtFile); }
-std::u16string frmMain::txtAd() const { return MultiLineText(ui_.txtAd); }
-std::u16string frmMain::txtTitleDemo() const { return MultiLineText(ui_.txtTitleDemo); }
-std::u16string frmMain::txtFootDemo() const { return MultiLineText(ui_.txtFootDemo); }
-std::u16string frmMain::txtPaperTop() const { return MultiLineText(ui_.txtPaperTop); }
-std::u16string frmMain::txtPaperFoot() const { return MultiLineText(ui_.txtPaperFoot); }
-int frmMain::Check1() const { return ui_.Check1->isChecked() ? 1 : 0; }
-std::size_t frmMain::List1ListCount() const { return static_cast<std::size_t>(ui_.List1->count()); }
+// ---- WindowView -------------------------------------------------------------
 
-std::u16string frmMain::List1List(std::size_t index) const {
-    if (index >= List1ListCount()) return {};
+QWidget* MainWindow::Widget(Control control) const {
+    switch (control) {
+        case Control::Text1: return ui_.Text1;
+        case Control::txtTitleName: return ui_.txtTitleName;
+        case Control::txtFile: return ui_.txtFile;
+        case Control::txtAd: return ui_.txtAd;
+        case Control::txtTitleDemo: return ui_.txtTitleDemo;
+        case Control::txtFootDemo: return ui_.txtFootDemo;
+        case Control::txtPaperTop: return ui_.txtPaperTop;
+        case Control::txtPaperFoot: return ui_.txtPaperFoot;
+        case Control::Check1: return ui_.Check1;
+        case Control::List1: return ui_.List1;
+        case Control::Command1: return ui_.Command1;
+        case Control::cmdRefresh: return ui_.cmdRefresh;
+        case Control::cmdNext: return ui_.cmdNext;
+    }
+    return nullptr;
+}
+
+// Multi-line boxes hand their line breaks over as CR LF.
+std::u16string MainWindow::Text(Control box) const {
+    QWidget* widget = Widget(box);
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) return ToU16(line->text());
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) return MultiLineText(multi);
+    return {};
+}
+
+void MainWindow::SetText(Control box, const std::u16string& text) {
+    QWidget* widget = Widget(box);
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) line->setText(ToQString(text));
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) SetMultiLineText(multi, text);
+}
+
+int MainWindow::CheckValue() const { return ui_.Check1->isChecked() ? 1 : 0; }
+std::size_t MainWindow::ListCount() const { return static_cast<std::size_t>(ui_.List1->count()); }
+
+std::u16string MainWindow::ListItem(std::size_t index) const {
     return ToU16(ui_.List1->item(static_cast<int>(index))->text());
 }
 
-void frmMain::SetMousePointer(int pointer) {
-    if (pointer != kBusyPointer) {
-        RestorePointer();
-    } else if (!busyPointerShown_) {
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        busyPointerShown_ = true;
+void MainWindow::ClearList() { ui_.List1->clear(); }
+void MainWindow::AddListItem(const std::u16string& entry) { ui_.List1->addItem(ToQString(entry)); }
+void MainWindow::SetEnabled(Control control, bool enabled) { Widget(control)->setEnabled(enabled); }
+
+void MainWindow::SetNextCaption(const std::u16string& caption) {
+    QString text = ToQString(caption);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    ui_.cmdNext->setText(text);
+}
+
+std::optional<Control> MainWindow::FocusedControl() const {
+    const QWidget* focus = QApplication::focusWidget();
+    for (const Control control :
+         {Control::Text1, Control::txtTitleName, Control::txtFile, Control::txtAd, Control::txtTitleDemo,
+          Control::txtFootDemo, Control::txtPaperTop, Control::txtPaperFoot, Control::Check1, Control::List1,
+          Control::Command1, Control::cmdRefresh, Control::cmdNext}) {
+        if (focus && focus == Widget(control)) return control;
     }
+    return std::nullopt;
 }
 
-void frmMain::RestorePointer() {
-    if (!busyPointerShown_) return;
-    QApplication::restoreOverrideCursor();
-    busyPointerShown_ = false;
+void MainWindow::SetFocus(Control control) { Widget(control)->setFocus(); }
+
+// The dialog belongs to the window, so that no command can start while it is open.
+std::u16string MainWindow::ChooseFolder(const std::u16string& title) {
+    const QString start = ui_.Text1->text().isEmpty() ? QDir::homePath() : ui_.Text1->text();
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, ToQString(title), start, QFileDialog::ShowDirsOnly);
+    return folder.isEmpty() ? std::u16string() : ToU16(QDir::toNativeSeparators(folder));
 }
 
-void frmMain::DoEvents() { QCoreApplication::processEvents(); }
-
-// ---- Commands ---------------------------------------------------------------
-
-void frmMain::Form_Load() { SetMultiLineText(ui_.txtFile, DefaultOutputPath(appPath_)); }
-
-// When the folder cannot be created the path is still shown: the build then
-// reports the output it could not write, with its path.
-void frmMain::txtTitleName_Change() {
-    EnsureOutputFolder(appPath_);
-    SetMultiLineText(ui_.txtFile, OutputPathForTitle(appPath_, txtTitleName()));
-}
-
-void frmMain::Command1_Click() {
-    const QString folder = ChooseFolder();
-    if (folder.isEmpty()) return;
-    ui_.Text1->setText(QDir::toNativeSeparators(folder));
-    ui_.List1->clear();
-    FillFileList(Text1());
-}
-
-void frmMain::cmdRefresh_Click() {
-    ui_.List1->clear();
-    FillFileList(Text1());
-}
-
-void frmMain::FillFileList(std::u16string folder) {
-    for (const std::u16string& path : ListSourceFiles(std::move(folder))) {
-        ui_.List1->addItem(ToQString(path));
-    }
-}
-
-void frmMain::cmdNext_Click() {
-    if (ui_.txtTitleName->text().isEmpty()) {
-        ShowMessage(QMessageBox::Information, kInputCaption, kNoTitleText);
-        ui_.txtTitleName->setFocus();
-        return;
-    }
-    if (ui_.List1->count() == 0) {
-        ShowMessage(QMessageBox::Information, kInputCaption, kNoFilesText);
-        return;
-    }
-
-    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
-    EnterBusyState();
-    DoEvents();  // repaint in the busy state before the build takes over
-    const BuildOutcome outcome = RunBuild();
-    RestorePointer();  // in case the build ended before its own last step
-    LeaveBusyState();
-    if (focusBefore) focusBefore->setFocus();
-
-    if (!outcome.produced) {
-        ShowMessage(QMessageBox::Warning, kFailureCaption, ToQString(outcome.Message()));
-    }
-    if (closeRequested_) {
-        closeRequested_ = false;
-        close();
-    }
-}
-
-BuildOutcome frmMain::RunBuild() {
-    try {
-        return MakeChm(*this, buildOptions_);
-    } catch (const std::exception& error) {
-        // The build reports its own failures in its outcome; what escapes it
-        // (out of memory) is still reported, and the window still returns to idle.
-        BuildOutcome outcome;
-        outcome.failedStep = u"finish the build";
-        outcome.reason = platform::FromUtf8(error.what());
-        return outcome;
-    }
-}
-
-// The controls that could start a second build, change the file list or edit
-// an input, in the order in which the busy state disables them.
-std::array<QWidget*, 9> frmMain::BusyControls() const {
-    return {ui_.txtTitleName, ui_.txtTitleDemo, ui_.txtFootDemo, ui_.txtPaperTop, ui_.txtPaperFoot,
-            ui_.Check1,       ui_.Command1,     ui_.cmdRefresh,  ui_.List1};
-}
-
-void frmMain::EnterBusyState() {
-    busy_ = true;
-    ui_.cmdNext->setEnabled(false);
-    ui_.cmdNext->setText(kBusyCaption);
-    for (QWidget* control : BusyControls()) control->setEnabled(false);
-}
-
-void frmMain::LeaveBusyState() {
-    ui_.cmdNext->setEnabled(true);
-    ui_.cmdNext->setText(kNextCaption);
-    for (QWidget* control : BusyControls()) control->setEnabled(true);
-    busy_ = false;
-}
-
-// ---- Dialogs and closing ------------------------------------------------------
-
-void frmMain::ShowMessage(QMessageBox::Icon icon, const QString& caption, const QString& text) {
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, this);
+void MainWindow::ShowMessage(MessageIcon icon, const std::u16string& caption, const std::u16string& text) {
+    const QMessageBox::Icon qtIcon =
+        icon == MessageIcon::kInformation ? QMessageBox::Information : QMessageBox::Warning;
+    QMessageBox box(qtIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, this);
     box.exec();
 }
 
-// The dialog belongs to the window, so that no command can start while it is open.
-QString frmMain::ChooseFolder() {
-    const QString start = ui_.Text1->text().isEmpty() ? QDir::homePath() : ui_.Text1->text();
-    return QFileDialog::getExistingDirectory(this, kBrowseTitle, start, QFileDialog::ShowDirsOnly);
+void MainWindow::SetBusyPointer(bool busy) {
+    if (busy == busyPointerShown_) return;
+    busyPointerShown_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
-    if (busy_) {
-        closeRequested_ = true;
-        event->ignore();
-        return;
-    }
-    QWidget::closeEvent(event);
-}
+void MainWindow::DoEvents() { QCoreApplication::processEvents(); }
+
+void MainWindow::Close() { close(); }
 
 }  // namespace chmbook

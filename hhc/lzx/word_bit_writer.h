@@ -1,15 +1,17 @@
 #pragma once
 // Bit output for LZX: fields are written most significant bit first and packed
-// into 16-bit words that are stored little-endian.
+// into 16-bit words that are stored little-endian, so the first bits of a
+// word land in its second byte. (The search index's ByteBitWriter fills
+// bytes in order instead.)
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace hhc::lzx {
 
-class BitWriter {
+class WordBitWriter {
 public:
-    explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    explicit WordBitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
 
     // Appends the low `count` bits of `value` (count <= 32).
     void Write(std::uint32_t value, unsigned count) {
