@@ -211,6 +211,7 @@ std::optional<std::size_t> Compilation::AddNamedFile(const std::string& label, c
         case project::AddResult::kMissing: return fail("not found in " + os::Utf8FromPath(folder_));
         case project::AddResult::kNotAFile: return fail("is a folder, not a file");
         case project::AddResult::kUnreadable: return fail("cannot be read");
+        case project::AddResult::kOutsideProject: return fail("lies outside the project folder");
     }
     return index;
 }
@@ -361,6 +362,7 @@ CompileSummary Compilation::Run() {
     summary.book = OutputPath();
     summary.files = collector_->files().size();
     summary.bytesIn = collector_->bytesRead();
+    summary.externalLinks = collector_->externalLinks();
     summary.fullTextSearch = project_.fullTextSearch;
 
     std::string book;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/utf8.h"
 #include "os/os.h"
 
 namespace hhc::fts {
@@ -56,22 +57,6 @@ void Mark(bool (&table)[256], ByteRange range) {
     for (int b = range.first; b <= range.last; ++b) table[b] = true;
 }
 
-// The code points of text the converter has just made, so known to be valid UTF-8.
-std::u32string CodePointsOfUtf8(std::string_view utf8) {
-    std::u32string text;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<std::uint8_t>(utf8[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-            c = (c << 6) | (static_cast<std::uint8_t>(utf8[i + k]) & 0x3F);
-        }
-        text.push_back(c);
-        i += length;
-    }
-    return text;
-}
-
 }  // namespace
 
 CodePage::CodePage(std::uint32_t number) : number_(number) {
@@ -101,23 +86,17 @@ std::string CodePage::EncodeOrStandIn(char32_t codePoint) {
 }
 
 std::optional<std::u32string> CodePage::Decode(std::string_view bytes, std::uint32_t number) {
-    const std::optional<std::string> utf8 = os::AnsiToUtf8(bytes, number);
-    if (!utf8) return std::nullopt;
-    return CodePointsOfUtf8(*utf8);
+    const std::optional<std::string> converted = os::AnsiToUtf8(bytes, number);
+    if (!converted) return std::nullopt;
+    std::u32string text;
+    for (std::size_t pos = 0; pos < converted->size();) text.push_back(utf8::Decode(*converted, pos));
+    return text;
 }
 
 std::string CodePage::EncodeUncached(char32_t codePoint) {
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return {};
     std::string utf8;
-    if (codePoint < 0x800) {
-        utf8 = {static_cast<char>(0xC0 | (codePoint >> 6)), static_cast<char>(0x80 | (codePoint & 0x3F))};
-    } else if (codePoint < 0x10000) {
-        utf8 = {static_cast<char>(0xE0 | (codePoint >> 12)), static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)),
-                static_cast<char>(0x80 | (codePoint & 0x3F))};
-    } else {
-        utf8 = {static_cast<char>(0xF0 | (codePoint >> 18)), static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)),
-                static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)), static_cast<char>(0x80 | (codePoint & 0x3F))};
-    }
+    utf8::Append(utf8, codePoint);
     return os::Utf8ToAnsi(utf8, number_).value_or(std::string());
 }
 

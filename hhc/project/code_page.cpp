@@ -1,5 +1,6 @@
 #include "project/code_page.h"
 
+#include "common/utf8.h"
 #include "os/os.h"
 
 namespace hhc::project {
@@ -78,33 +79,7 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        std::uint32_t minimum = 0;
-        std::uint32_t code = byte;
-        if (byte >= 0xF0 && byte <= 0xF4) {
-            length = 4, minimum = 0x10000, code = byte & 0x07;
-        } else if (byte >= 0xE0) {
-            length = 3, minimum = 0x800, code = byte & 0x0F;
-        } else if (byte >= 0xC2 && byte <= 0xDF) {
-            length = 2, minimum = 0x80, code = byte & 0x1F;
-        } else if (byte >= 0x80) {
-            return false;
-        }
-        if (byte >= 0xF5 || i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += length;
-    }
-    return true;
-}
+bool IsValidUtf8(std::string_view text) { return utf8::IsValid(text); }
 
 std::optional<std::string> AnsiToUtf8(std::string_view text, std::uint32_t codePage) {
     if (IsAscii(text)) return std::string(text);

@@ -22,7 +22,7 @@ void ConsoleListener::Progress(const std::string& line) {
 }
 
 void ConsoleListener::Warning(const std::string& message) {
-    ++warnings_;
+    if (!said_.insert(message).second) return;
     os::WriteStandardError("hhc: warning: " + message + "\n");
 }
 
@@ -41,6 +41,10 @@ std::string FormatSummary(const book::CompileSummary& summary, double seconds, s
     text += ", full-text search ";
     text += summary.fullTextSearch ? "on" : "off";
     text += ", " + std::string(time);
+    if (summary.externalLinks > 0) {
+        text += ", " + WithThousands(summary.externalLinks) +
+                (summary.externalLinks == 1 ? " link" : " links") + " to other sites left as written";
+    }
     if (warnings > 0) text += ", " + WithThousands(warnings) + (warnings == 1 ? " warning" : " warnings");
     return text;
 }
