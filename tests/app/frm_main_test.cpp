@@ -41,7 +41,10 @@ protected:
 
     BuildOptions Options() {
         BuildOptions options;
-        options.openDocument = [this](const std::u16string& path) { opened.push_back(path); return true; };
+        options.openDocument = [this](const std::u16string& path) {
+            opened.push_back(path);
+            return desktopOpensBooks;
+        };
         return options;
     }
     std::u16string OutputPath(const std::u16string& title) const {
@@ -67,6 +70,7 @@ protected:
     const fs::path source = scratch / "sources";
     FakeView view;
     std::vector<std::u16string> opened;
+    bool desktopOpensBooks = true;
     frmMain frm{view, U16(app), Options()};
 };
 
@@ -213,6 +217,20 @@ TEST_F(FrmMainTest, GenerateBuildsTheBookInTheBusyStateAndReturnsToIdle) {
     EXPECT_FALSE(fs::exists(source / "one.txt"));
     EXPECT_FALSE(fs::exists(source / "two.txt"));
     EXPECT_EQ(view.list.size(), 2u) << "the list is not refreshed after a build";
+}
+
+// Without a program for the book the user would otherwise see nothing at all.
+TEST_F(FrmMainTest, ABookNoProgramCanOpenIsShownWithItsPath) {
+    InstallStandInCompiler(app);
+    WriteBytes(source / "one.txt", "text");
+    TypeTitle(u"b");
+    Browse(U16(source));
+    desktopOpensBooks = false;
+    frm.cmdNext_Click();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].icon, MessageIcon::kInformation);
+    EXPECT_NE(view.messages[0].text.find(OutputPath(u"b")), std::u16string::npos);
+    EXPECT_TRUE(AllEnabled());
 }
 
 TEST_F(FrmMainTest, ABuildWithoutABookIsReportedOnceAndKeepsTheSources) {
