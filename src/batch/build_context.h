@@ -12,6 +12,9 @@ namespace chmbook {
 
 // The work folder: the program's folder followed by "Temp".
 std::u16string WorkFolder(const WindowState& frm);
+// The file whose lock marks the work folder as in use: "Temp.lock" beside it.
+// It lies outside the work folder, which every build empties.
+std::u16string WorkFolderLockFile(const WindowState& frm);
 // A file in the work folder.
 std::u16string WorkFile(const WindowState& frm, std::u16string_view name);
 

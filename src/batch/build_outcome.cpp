@@ -34,6 +34,8 @@ std::u16string BuildOutcome::Message() const {
 
 std::u16string WorkFolder(const WindowState& frm) { return FixPath(frm.AppPath()) + u"Temp"; }
 
+std::u16string WorkFolderLockFile(const WindowState& frm) { return FixPath(frm.AppPath()) + u"Temp.lock"; }
+
 std::u16string WorkFile(const WindowState& frm, std::u16string_view name) {
     return FixPath(WorkFolder(frm)) + std::u16string(name);
 }

@@ -22,10 +22,14 @@ using platform::EntryKind;
 class BookRun {
 public:
     BookRun(WindowState& frm, const BuildOptions& options) : frm_(frm), options_(options) {}
+    ~BookRun() { platform::UnlockFile(lock_); }
+    BookRun(const BookRun&) = delete;
+    BookRun& operator=(const BookRun&) = delete;
 
     BuildOutcome Run() {
         ReportStage(options_, u"Preparing the work folder", 0);
-        if (!PrepareWorkFolder() || !SourcesOutsideWorkFolder()) return outcome_;
+        if (!FindProgramFolder() || !LockWorkFolder() || !PrepareWorkFolder() || !SourcesOutsideWorkFolder())
+            return outcome_;
 
         Continue(u"empty the work folder", [&] { EmptyWorkFolder(); });
         Continue(u"show the busy pointer", [&] { frm_.SetMousePointer(WindowState::kBusyPointer); });
@@ -55,14 +59,33 @@ private:
         }
     }
 
+    // Without the program's folder the work folder would land in the root.
+    bool FindProgramFolder() {
+        if (!frm_.AppPath().empty()) return true;
+        RecordFailure(outcome_, u"find the program's folder", u"", u"The system did not report it.",
+                      u"Start the program from its own folder.");
+        return false;
+    }
+
+    // One build at a time uses the work folder of a program's folder: a second
+    // one waits until the first has ended. The lock dies with the process that
+    // holds it, so a build that was killed never blocks the next.
+    bool LockWorkFolder() {
+        const std::u16string path = WorkFolderLockFile(frm_);
+        std::u16string error;
+        platform::LockResult result = platform::LockFile(path, false, lock_, &error);
+        if (result == platform::LockResult::kBusy) {
+            ReportStage(options_, kWaitingStage, 0);
+            result = platform::LockFile(path, true, lock_, &error);
+        }
+        if (result == platform::LockResult::kLocked) return true;
+        RecordFailure(outcome_, u"lock the work folder", path, error,
+                      u"Check that you may write to the program's folder.");
+        return false;
+    }
+
     // A missing work folder is created and the build goes on.
     bool PrepareWorkFolder() {
-        // Without the program's folder the work folder would land in the root.
-        if (frm_.AppPath().empty()) {
-            RecordFailure(outcome_, u"find the program's folder", u"", u"The system did not report it.",
-                          u"Start the program from its own folder.");
-            return false;
-        }
         const std::u16string work = WorkFolder(frm_);
         switch (platform::LookUp(work)) {
         case EntryKind::kFolder:
@@ -195,6 +218,7 @@ private:
     WindowState& frm_;
     const BuildOptions& options_;
     BuildOutcome outcome_;
+    platform::FileLock lock_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/window_state.h"
 
@@ -19,6 +20,7 @@ struct BuildOutcome {
     std::u16string remedy;       // what the user can do about it
     bool sourcesKept = false;    // the delete option was ticked but the sources were kept
     std::size_t pagesWritten = 0;  // list page and content pages written
+    std::vector<std::u16string> missingPages;  // pages written but not found in the compiled book
 
     // True when a step failed, whether or not the book was produced.
     bool Failed() const { return !failedStep.empty(); }
@@ -34,6 +36,10 @@ struct BuildOutcome {
 // Called when the build enters a stage (a short description and the number of
 // pages written so far), and again after each content page is written.
 using BuildProgress = std::function<void(std::u16string_view stage, std::size_t pagesWritten)>;
+
+// The stage a build reports while another build from the same program's
+// folder holds the work folder and this one waits for it.
+inline constexpr std::u16string_view kWaitingStage = u"Waiting for another build from this program's folder to end";
 
 // Opens a finished book; the default opens it with the desktop.
 using DocumentOpener = std::function<void(const std::u16string& path)>;

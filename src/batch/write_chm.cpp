@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "batch/book_directory.h"
 #include "batch/build_context.h"
 #include "batch/compiler_output.h"
 #include "batch/project_files.h"
@@ -78,6 +79,51 @@ bool RunCompiler(const std::u16string& compiler, const std::u16string& project, 
     return true;
 }
 
+// The pages this run wrote: every page file in the work folder, which the
+// build emptied before writing them.
+std::vector<std::u16string> PagesWritten(const WindowState& frm) {
+    return platform::FindFiles(WorkFolder(frm), u"*.htm");
+}
+
+// "3.htm (notes.txt)": a content page with the source it was made from.
+std::u16string PageWithSource(const WindowState& frm, const std::u16string& page) {
+    std::size_t number = 0;
+    std::size_t digits = 0;
+    while (digits < page.size() && page[digits] >= u'0' && page[digits] <= u'9')
+        number = number * 10 + (page[digits++] - u'0');
+    if (digits == 0 || page.substr(digits) != u".htm" || number >= frm.List1ListCount()) return page;
+    const std::u16string entry = frm.List1List(number);
+    return page + u" (" + entry.substr(entry.find_last_of(platform::kPathSeparator) + 1) + u")";
+}
+
+// A book that lacks a page the build wrote must not pass for a good one: it
+// is not put in place, and the sources stay.
+bool BookHoldsEveryPage(const WindowState& frm, const std::u16string& book, BuildOutcome& outcome) {
+    std::string bytes;
+    platform::ReadWholeFile(book, bytes);
+    const std::vector<std::u16string> missing = PagesMissingFromBook(bytes, PagesWritten(frm));
+    if (missing.empty()) return true;
+    std::u16string list;
+    for (const std::u16string& page : missing) list += (list.empty() ? u"" : u", ") + PageWithSource(frm, page);
+    outcome.missingPages = missing;
+    RecordFailure(outcome, u"find every page in the compiled book", book, u"The book lacks: " + list + u".",
+                  u"Check the compiler's output and build again; the book was not put in place.");
+    return false;
+}
+
+// A copy to the output path goes through "<book>.part-<process>" beside it. A
+// build killed during the copy leaves that file; the work-folder lock keeps
+// every other build of this program's folder out, so any such file is stale.
+void RemoveInterruptedCopies(const std::u16string& strFileName) {
+    const std::size_t slash = strFileName.find_last_of(platform::kPathSeparator);
+    if (slash == std::u16string::npos) return;
+    const std::u16string folder = strFileName.substr(0, slash + 1);
+    const std::u16string name = strFileName.substr(slash + 1);
+    const std::u16string prefix = name + u".part-";
+    for (const std::u16string& part : platform::FindFiles(folder, prefix + u"*"))
+        if (part.compare(0, prefix.size(), prefix) == 0) platform::DeleteOneFile(folder + part);
+}
+
 }  // namespace
 
 std::u16string CompilerFileName() {
@@ -110,7 +156,10 @@ void WriteChm(const WindowState& frm, std::u16string strTitle, std::u16string st
         return;
     }
 
+    if (!BookHoldsEveryPage(frm, book, outcome)) return;
+
     ReportStage(options, u"Copying the book to its place", outcome.pagesWritten);
+    RemoveInterruptedCopies(strFileName);
     if (!platform::CopyFileReplacing(book, strFileName)) {
         RecordFailure(outcome, u"copy the book to", strFileName, u"",
                       u"Check that its folder exists and may be written to, and that the book is not open in a "

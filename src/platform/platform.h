@@ -67,6 +67,28 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to);
 // is the one NTFS gives: ordinal comparison of the upper-cased names.
 std::vector<std::u16string> FindFiles(const std::u16string& folder, std::u16string_view pattern);
 
+// ---- Locks ----------------------------------------------------------------
+
+// An exclusive lock on a file, held by this process until UnlockFile or until
+// the process ends in any way (the system drops it then, so a build that was
+// killed never leaves a lock behind).
+struct FileLock {
+    std::intptr_t handle = -1;  // descriptor on POSIX, HANDLE on Windows; -1: none
+};
+
+enum class LockResult {
+    kLocked,    // the lock is now held
+    kBusy,      // another holder has it (only without waiting)
+    kFailed,    // the lock file could not be opened or locked; reason in `error`
+};
+
+// Opens (creating when missing) the file `path` and locks it exclusively.
+// With `wait`, waits without time limit for another holder to let go.
+// The lock is not handed on to child processes.
+LockResult LockFile(const std::u16string& path, bool wait, FileLock& lock, std::u16string* error);
+// Lets go of the lock and closes the file; the file itself stays. Safe to call twice.
+void UnlockFile(FileLock& lock);
+
 // ---- Processes ----------------------------------------------------------
 
 struct ChildProcess {

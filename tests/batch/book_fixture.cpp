@@ -27,6 +27,12 @@ void InstallStandInCompiler(const fs::path& app) {
                     fs::perm_options::replace);
 }
 
+std::string FakeBookMark(const fs::path& book) {
+    const std::string bytes = ReadBytes(book);
+    const std::size_t mark = bytes.rfind("FAKE-CHM ");
+    return mark == std::string::npos ? std::string() : bytes.substr(mark);
+}
+
 void SetCompilerMode(const fs::path& app, const std::string& mode) { WriteBytes(app / "hhc-mode.txt", mode); }
 
 void BookTest::SetUp() {

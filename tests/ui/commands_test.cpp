@@ -355,7 +355,7 @@ TEST_F(WindowBuild, GenerateBuildsTheBookBusyThenIdle) {
     // The book is at the output path, opened, and nothing was said.
     const fs::path book = app / "Release" / "书 one.chm";
     EXPECT_EQ(window.txtFile(), U16(book));
-    EXPECT_EQ(ReadBytes(book).rfind("FAKE-CHM ", 0), 0u);
+    EXPECT_NE(ReadBytes(book).find("FAKE-CHM "), std::string::npos);
     EXPECT_EQ(window.opened, std::vector<std::u16string>{U16(book)});
     EXPECT_TRUE(window.messages.empty());
     EXPECT_TRUE(fs::is_empty(app / "Temp"));
