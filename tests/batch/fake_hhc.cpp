@@ -14,7 +14,8 @@
 // out, as a compiler that missed a page would. With the word "snapshot", every file of the project's folder
 // is first copied into `seen/` in its own folder, so that tests can read the
 // pages the build wrote before it empties its work folder. Its arguments go
-// to `hhc-args.txt` in its own folder, one a line, after their count.
+// to `hhc-args.txt` in its own folder, one a line, after their count, and its
+// process number to `hhc-pid.txt`.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -27,6 +28,11 @@
 #include <string>
 #include <thread>
 #include <vector>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -36,6 +42,14 @@ std::string ReadControl(const fs::path& folder) {
     std::ifstream in(folder / "hhc-mode.txt");
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return text.empty() ? "ok" : text;
+}
+
+void RecordProcess(const fs::path& folder) {
+#ifdef _WIN32
+    std::ofstream(folder / "hhc-pid.txt") << _getpid();
+#else
+    std::ofstream(folder / "hhc-pid.txt") << getpid();
+#endif
 }
 
 void RecordArguments(const fs::path& folder, int argc, char** argv) {
@@ -147,6 +161,7 @@ void WriteBook(const fs::path& project, bool half, const std::string& dropped) {
 int main(int argc, char** argv) {
     const fs::path folder = fs::absolute(fs::path(argv[0])).parent_path();
     RecordArguments(folder, argc, argv);
+    RecordProcess(folder);
     std::istringstream control(ReadControl(folder));
     std::string mode, word;
     control >> mode;
