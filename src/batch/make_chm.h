@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/messages.h"
 #include "common/window_state.h"
 
 namespace chmbook {
@@ -14,32 +15,32 @@ namespace chmbook {
 // command line report this.
 struct BuildOutcome {
     bool produced = false;       // the book now stands at the output path, made by this run
-    std::u16string failedStep;   // the first step that failed, as a verb phrase ("start the compiler")
+    MessageId failedStep = MessageId::kNone;  // the first step that failed, as a verb phrase ("start the compiler")
     std::u16string file;         // the file concerned, when there is one
-    std::u16string reason;       // why, in words (the system's reason where there is one)
-    std::u16string remedy;       // what the user can do about it
-    bool sourcesKept = false;    // the delete option was ticked but the sources were kept
+    std::vector<Phrase> reason;  // why, in words (the system's reason where there is one)
+    Phrase remedy;               // what the user can do about it
+    bool sourcesKept = false;    // the sources were kept because the build did not finish its work
     std::size_t pagesWritten = 0;  // list page and content pages written
     std::vector<std::u16string> missingPages;  // pages written but not found in the compiled book
+    Language language = Language::kChinese;    // of Message(): the build's own (BuildOptions)
 
     // True when a step failed, whether or not the book was produced.
-    bool Failed() const { return !failedStep.empty(); }
+    bool Failed() const { return failedStep != MessageId::kNone; }
 
     // A few sentences for a message box or the console: what failed, which
     // file, and what to do. Empty when the book was produced and no step
     // failed; when the book was produced in spite of a failed step (a source
     // that could not be read, a work file that could not be deleted), it says
     // what is missing.
-    std::u16string Message() const;
+    std::u16string Message() const { return Message(language); }
+    std::u16string Message(Language in) const;
 };
 
-// Called when the build enters a stage (a short description and the number of
-// pages written so far), and again after each content page is written.
+// Called when the build enters a stage (a short description in the build's
+// language and the number of pages written so far), and again after each
+// content page is written. While another build from the same program's
+// folder holds the work folder, the stage is Text(MessageId::kStageWaiting).
 using BuildProgress = std::function<void(std::u16string_view stage, std::size_t pagesWritten)>;
-
-// The stage a build reports while another build from the same program's
-// folder holds the work folder and this one waits for it.
-inline constexpr std::u16string_view kWaitingStage = u"Waiting for another build from this program's folder to end";
 
 // Opens a finished book; the default opens it with the desktop.
 using DocumentOpener = std::function<void(const std::u16string& path)>;
@@ -48,6 +49,7 @@ struct BuildOptions {
     bool openBook = true;          // open the finished book with the desktop
     BuildProgress progress;        // may be empty
     DocumentOpener openDocument;   // empty: platform::OpenDocument
+    Language language = Language::kChinese;  // of the stages and of the outcome's message
 };
 
 // Builds the book from the window's state, read at the moment of use.

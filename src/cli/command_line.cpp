@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "batch/book_inputs.h"
+#include "batch/title_check.h"
 #include "common/memory_window_state.h"
 #include "platform/platform.h"
 
@@ -146,16 +147,24 @@ MemoryWindowState FillWindowState(const Request& request, const std::u16string& 
     return frm;
 }
 
-std::string PagesText(std::size_t pages) {
-    return std::to_string(pages) + (pages == 1 ? " page written" : " pages written");
+std::string PagesText(std::size_t pages, Language language) {
+    const std::string count = std::to_string(pages);
+    return Utf8(pages == 1 ? Text(MessageId::kCliOnePageWritten, language)
+                           : Text(MessageId::kCliPagesWritten, language, {std::u16string(count.begin(), count.end())}));
 }
 
 }  // namespace
 
 int Run(const std::vector<std::u16string>& arguments, const Environment& environment, std::ostream& out,
         std::ostream& err) {
+    const Language language = environment.language;
     std::u16string error;
-    const std::optional<Request> request = Parser(arguments).Parse(error);
+    std::optional<Request> request = Parser(arguments).Parse(error);
+    // A title that cannot name the book's file is refused before anything is touched.
+    if (request && !request->help) {
+        error = TitleProblem(*request->title, language);
+        if (!error.empty()) request.reset();
+    }
     if (!request) {
         err << "chmbook-cli: " << Utf8(error) << "\nTry 'chmbook-cli --help' for more information.\n";
         return kExitUsage;
@@ -165,39 +174,39 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
         return kExitProduced;
     }
     if (platform::LookUp(*request->folder) != platform::EntryKind::kFolder) {
-        err << "chmbook-cli: the folder \"" << Utf8(*request->folder)
-            << "\" does not exist. Give the folder that holds the .txt files.\n";
+        err << "chmbook-cli: " << Utf8(Text(MessageId::kCliNoFolder, language, {*request->folder})) << "\n";
         return kExitFailed;
     }
     if (!EnsureOutputFolder(environment.appPath)) {
-        err << "chmbook-cli: could not create the output folder \"" << Utf8(OutputFolder(environment.appPath))
-            << "\". Check that you may write to the program's folder and that no file of that name stands "
-               "there.\n";
+        err << "chmbook-cli: "
+            << Utf8(Text(MessageId::kCliNoOutputFolder, language, {OutputFolder(environment.appPath)})) << "\n";
         return kExitFailed;
     }
     MemoryWindowState frm = FillWindowState(*request, environment.appPath);
     if (frm.list1.empty()) {
-        err << "chmbook-cli: the folder \"" << Utf8(*request->folder)
-            << "\" holds no .txt file. Choose a folder with at least one.\n";
+        err << "chmbook-cli: " << Utf8(Text(MessageId::kCliNoTextFiles, language, {*request->folder})) << "\n";
         return kExitFailed;
     }
 
     BuildOptions options;
     options.openBook = request->open;
     options.openDocument = environment.openDocument;
+    options.language = language;
     std::u16string lastStage;
     options.progress = [&](std::u16string_view stage, std::size_t pagesWritten) {
         if (stage == lastStage) return;
         lastStage = stage;
-        out << Utf8(stage) << " (" << PagesText(pagesWritten) << ")\n" << std::flush;
+        out << Utf8(stage) << " (" << PagesText(pagesWritten, language) << ")\n" << std::flush;
     };
     const BuildOutcome outcome = MakeChm(frm, options);
     if (!outcome.produced) {
-        err << "chmbook-cli: " << Utf8(outcome.Message()) << "\n";
+        err << "chmbook-cli: " << Utf8(outcome.Message(language)) << "\n";
         return kExitFailed;
     }
-    if (outcome.Failed()) err << "chmbook-cli: warning: " << Utf8(outcome.Message()) << "\n";
-    out << "Done (" << PagesText(outcome.pagesWritten) << ")\n";
+    if (outcome.Failed())
+        err << "chmbook-cli: " << Utf8(Text(MessageId::kCliWarning, language, {outcome.Message(language)})) << "\n";
+    const std::u16string pages = platform::FromUtf8(PagesText(outcome.pagesWritten, language));
+    out << Utf8(Text(MessageId::kCliDone, language, {pages})) << "\n";
     out << Utf8(frm.txtFile()) << "\n";
     return kExitProduced;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/make_chm.h"
+#include "batch/messages.h"
 
 namespace chmbook::cli {
 
@@ -16,6 +17,7 @@ inline constexpr int kExitUsage = 2;
 struct Environment {
     std::u16string appPath;         // the program's folder: work folder, Release and the compiler
     DocumentOpener openDocument;    // empty: the desktop's default application
+    Language language = Language::kEnglish;  // of the messages; see LanguageOfLocale
 };
 
 // Runs the command line (`arguments` without the program's name), writing

@@ -343,8 +343,8 @@ BuildOutcome frmMain::RunBuild() {
         // The build reports its own failures in its outcome; what escapes it
         // (out of memory) is still reported, and the window still returns to idle.
         BuildOutcome outcome;
-        outcome.failedStep = u"finish the build";
-        outcome.reason = platform::FromUtf8(error.what());
+        outcome.failedStep = MessageId::kStepFinishBuild;
+        outcome.reason = {{MessageId::kSystemText, {platform::FromUtf8(error.what())}}};
         return outcome;
     }
 }

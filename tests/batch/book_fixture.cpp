@@ -53,6 +53,7 @@ void BookTest::SetUp() {
     frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);
     frm_.text1 = U16(sources_);
 
+    options_.language = Language::kEnglish;
     options_.openDocument = [this](const std::u16string& path) { opened_.push_back(path); };
     options_.progress = [this](std::u16string_view stage, std::size_t pages) {
         stages_.emplace_back(std::u16string(stage), pages);

@@ -184,7 +184,7 @@ TEST_F(MakeChmTest, UnreadableSourceGivesAnEmptyPageAndTheBuildGoesOn) {
     const BuildOutcome outcome = Build();
     EXPECT_TRUE(outcome.produced);
     EXPECT_EQ(outcome.pagesWritten, 5u);
-    EXPECT_EQ(outcome.failedStep, u"read the source file");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepReadSource);
     EXPECT_EQ(outcome.file, U16(sources_ / "vanished.txt"));
     EXPECT_TRUE(outcome.sourcesKept);
     EXPECT_NE(outcome.Message().find(u"The book was made, but"), std::u16string::npos);
@@ -215,7 +215,7 @@ TEST_F(MakeChmTest, UncreatablePagesAreSkippedAndTheOthersWritten) {
 
     const BuildOutcome outcome = Build();
     EXPECT_TRUE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"write the page");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepWritePage);
     EXPECT_EQ(outcome.file, U16(Work() / "index.htm"));
     EXPECT_EQ(outcome.pagesWritten, 2u);
     EXPECT_NE(ReadBytes(Seen("0.htm")).find("<p>A</P>"), std::string::npos);
@@ -234,7 +234,7 @@ TEST_F(MakeChmTest, MissingCompilerIsReportedAndNothingIsDeleted) {
     frm_.check1 = 1;
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"find the help compiler");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepFindCompiler);
     EXPECT_EQ(outcome.file, U16(app_ / "hhc"));
     const std::u16string message = outcome.Message();
     EXPECT_NE(message.find(u"The book was not made: could not find the help compiler \"" + U16(app_ / "hhc") + u"\"."),
@@ -253,7 +253,7 @@ TEST_F(MakeChmTest, CompilerThatCannotBeStartedIsReported) {
     AddSource("a.txt", "A");
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"start the help compiler");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepStartCompiler);
     EXPECT_FALSE(outcome.reason.empty());
     EXPECT_FALSE(fs::exists(Output()));
 }
@@ -264,7 +264,7 @@ TEST_F(MakeChmTest, FailingCompilerIsReportedWithItsOutput) {
     SetCompilerMode(app_, "fail");
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"find the compiled book");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepFindCompiledBook);
     EXPECT_EQ(outcome.file, U16(Work() / "Temp.chm"));
     const std::u16string message = outcome.Message();
     EXPECT_NE(message.find(u"exit code 3"), std::u16string::npos) << platform::ToUtf8(message);
@@ -281,7 +281,7 @@ TEST_F(MakeChmTest, CompilerThatWritesNothingLeavesNoBook) {
     SetCompilerMode(app_, "silent");
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"find the compiled book");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepFindCompiledBook);
     EXPECT_NE(outcome.Message().find(u"It wrote no output."), std::u16string::npos);
     EXPECT_FALSE(fs::exists(Output()));
 }
@@ -291,7 +291,7 @@ TEST_F(MakeChmTest, CrashingCompilerLeavesNoBook) {
     SetCompilerMode(app_, "crash");
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"run the help compiler");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepRunCompiler);
     EXPECT_FALSE(fs::exists(Output()));
     EXPECT_TRUE(FilesIn(Work()).empty());
 }
@@ -335,7 +335,7 @@ TEST_F(MakeChmTest, OutputFolderThatIsMissingFailsTheCopy) {
     frm_.check1 = 1;
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"copy the book to");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepCopyBook);
     EXPECT_EQ(outcome.file, frm_.file);
     EXPECT_TRUE(fs::exists(sources_ / "a.txt"));
     EXPECT_TRUE(opened_.empty());
@@ -366,7 +366,7 @@ TEST_F(MakeChmTest, SourceThatCannotBeDeletedDoesNotStopTheOthers) {
     };
     const BuildOutcome outcome = Build();
     EXPECT_TRUE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"delete the source file");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepDeleteSource);
     EXPECT_EQ(outcome.file, U16(sources_ / "a.txt"));
     EXPECT_FALSE(fs::exists(sources_ / "b.txt"));
 }
@@ -399,7 +399,7 @@ TEST_F(MakeChmTest, FileInPlaceOfTheWorkFolderStopsTheBuildAtOnce) {
     frm_.check1 = 1;
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"use the work folder");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepUseWorkFolder);
     EXPECT_EQ(ReadBytes(Work()), "not a folder");
     EXPECT_TRUE(fs::exists(sources_ / "a.txt"));
     EXPECT_TRUE(frm_.pointerHistory.empty());
@@ -410,7 +410,7 @@ TEST_F(MakeChmTest, UnknownProgramFolderStopsTheBuildAtOnce) {
     frm_.appPath.clear();
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"find the program's folder");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepFindProgramFolder);
     EXPECT_EQ(outcome.pagesWritten, 0u);
 }
 
@@ -419,7 +419,7 @@ TEST_F(MakeChmTest, RefusesSourcesThatLieInTheWorkFolder) {
     frm_.list1.push_back(U16(Work() / "mine.txt"));
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"use the source file");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepUseSourceFile);
     EXPECT_EQ(ReadBytes(Work() / "mine.txt"), "precious");
 }
 

@@ -32,7 +32,7 @@ TEST_F(WriteChmTest, MissingWorkFolderEndsAtTheFirstProjectFile) {
     BuildOutcome outcome;
     WriteChm(frm_, u"T", frm_.file, options_, outcome);
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"write the project file");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepWriteProjectFile);
     EXPECT_EQ(outcome.file, U16(app_ / "Temp" / "Temp.hhc"));
     EXPECT_FALSE(fs::exists(app_ / "hhc-args.txt"));  // the compiler never ran
 }
@@ -43,7 +43,7 @@ TEST_F(WriteChmTest, MissingCompilerLeavesTheProjectFilesAndTheOutputUntouched) 
     BuildOutcome outcome;
     WriteChm(frm_, u"T", frm_.file, options_, outcome);
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"find the help compiler");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepFindCompiler);
     for (const char* name : {"Temp.hhc", "Temp.hhk", "Temp.hhp"}) EXPECT_TRUE(fs::exists(app_ / "Temp" / name));
     EXPECT_EQ(ReadBytes(frm_.file), "older book");
 }
@@ -60,11 +60,12 @@ TEST_F(WriteChmTest, SecondCallRewritesTheProjectFromTheStart) {
 
 TEST(BuildOutcomeMessage, SaysWhatFailedWhichFileAndWhatToDo) {
     BuildOutcome outcome;
-    outcome.failedStep = u"copy the book to";
+    outcome.language = Language::kEnglish;
+    outcome.failedStep = MessageId::kStepCopyBook;
     outcome.file = u"/x/y.chm";
-    outcome.remedy = u"Check the folder";
+    outcome.remedy = {MessageId::kSystemText, {u"Check the folder"}};
     EXPECT_EQ(outcome.Message(), u"The book was not made: could not copy the book to \"/x/y.chm\". Check the folder.");
-    outcome.reason = u"It ended.\nlast line\n";
+    outcome.reason = {{MessageId::kSystemText, {u"It ended.\nlast line\n"}}};
     outcome.sourcesKept = true;
     EXPECT_EQ(outcome.Message(), u"The book was not made: could not copy the book to \"/x/y.chm\". It ended.\n"
                                  u"last line\nCheck the folder. The source files were not deleted.");
