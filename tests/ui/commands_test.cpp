@@ -414,7 +414,7 @@ TEST_F(WindowBuild, MissingCompilerIsReportedOnceAndNothingIsLost) {
     EXPECT_EQ(message.icon, QMessageBox::Warning);
     EXPECT_EQ(message.caption, frmMain::kFailureCaption);
     EXPECT_TRUE(message.text.contains(QPath(app / "hhc"))) << message.text.toStdString();
-    EXPECT_TRUE(message.text.contains(QStringLiteral("compiler"))) << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains(QStringLiteral("找到帮助编译器"))) << message.text.toStdString();
     EXPECT_FALSE(message.text.isEmpty());
     EXPECT_FALSE(fs::exists(app / "Release" / "b.chm"));
     EXPECT_TRUE(window.opened.empty());
