@@ -23,6 +23,11 @@ std::u16string WorkFile(const WindowState& frm, std::u16string_view name);
 // outcome names the first step that failed.
 void RecordFailure(BuildOutcome& outcome, MessageId step, std::u16string file, std::vector<Phrase> reason,
                    Phrase remedy);
+// Records a failed file operation (creating a folder, writing a file, copying
+// the book) with the system's reason. A full disk is named as such, with its
+// own remedy, whatever the step; otherwise `remedy` stands.
+void RecordFileFailure(BuildOutcome& outcome, MessageId step, std::u16string file, Phrase remedy);
+
 // A text from the system (its reason for a failure), shown as it is.
 Phrase SystemText(std::u16string text);
 

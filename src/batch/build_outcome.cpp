@@ -48,6 +48,18 @@ void RecordFailure(BuildOutcome& outcome, MessageId step, std::u16string file, s
     outcome.remedy = std::move(remedy);
 }
 
+void RecordFileFailure(BuildOutcome& outcome, MessageId step, std::u16string file, Phrase remedy) {
+    const platform::FileFailure failure = platform::LastFileFailure();
+    if (failure.diskFull) {
+        RecordFailure(outcome, step, std::move(file), {{MessageId::kReasonDiskFull, {failure.text}}},
+                      {MessageId::kRemedyFreeSpace});
+        return;
+    }
+    std::vector<Phrase> reason;
+    if (!failure.text.empty()) reason.push_back(SystemText(failure.text));
+    RecordFailure(outcome, step, std::move(file), std::move(reason), std::move(remedy));
+}
+
 bool WriteAnsiFile(const std::u16string& path, const std::u16string& text) {
     return platform::WriteWholeFile(path, platform::UnicodeToAnsi(text));
 }

@@ -102,8 +102,7 @@ private:
             break;
         }
         if (platform::CreateFolder(work)) return true;
-        RecordFailure(outcome_, MessageId::kStepCreateWorkFolder, work, {},
-                      {MessageId::kRemedyCheckProgramFolder});
+        RecordFileFailure(outcome_, MessageId::kStepCreateWorkFolder, work, {MessageId::kRemedyCheckProgramFolder});
         return false;
     }
 
@@ -179,7 +178,7 @@ private:
             ++outcome_.pagesWritten;
             return;
         }
-        RecordFailure(outcome_, MessageId::kStepWritePage, path, {}, {MessageId::kRemedyCheckWorkFolder});
+        RecordFileFailure(outcome_, MessageId::kStepWritePage, path, {MessageId::kRemedyCheckWorkFolder});
     }
 
     // Sources go only when this run put the whole book at the output path.

@@ -34,7 +34,7 @@ bool WriteProjectFiles(const WindowState& frm, const std::u16string& strTitle, B
     for (const auto& [name, text] : files) {
         const std::u16string path = WorkFile(frm, name);
         if (!WriteAnsiFile(path, text)) {
-            RecordFailure(outcome, MessageId::kStepWriteProjectFile, path, {}, {MessageId::kRemedyCheckProjectFolder});
+            RecordFileFailure(outcome, MessageId::kStepWriteProjectFile, path, {MessageId::kRemedyCheckProjectFolder});
             return false;
         }
     }
@@ -157,7 +157,7 @@ void WriteChm(const WindowState& frm, std::u16string strTitle, std::u16string st
     ReportStage(options, MessageId::kStageCopy, outcome.pagesWritten);
     RemoveInterruptedCopies(strFileName);
     if (!platform::CopyFileReplacing(book, strFileName)) {
-        RecordFailure(outcome, MessageId::kStepCopyBook, strFileName, {}, {MessageId::kRemedyCheckOutput});
+        RecordFileFailure(outcome, MessageId::kStepCopyBook, strFileName, {MessageId::kRemedyCheckOutput});
         return;
     }
     outcome.produced = true;

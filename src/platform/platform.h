@@ -61,6 +61,15 @@ bool DeleteOneFile(const std::u16string& path);
 std::size_t DeleteFilesIn(const std::u16string& folder);
 // Copies `from` to `to`, replacing a file there.
 bool CopyFileReplacing(const std::u16string& from, const std::u16string& to);
+
+// Why the last of CreateFolder, WriteWholeFile and CopyFileReplacing that
+// failed on this thread failed: the system's words, and whether the disk (or
+// the user's quota on it) was full.
+struct FileFailure {
+    bool diskFull = false;
+    std::u16string text;
+};
+FileFailure LastFileFailure();
 // The names (not paths) of the ordinary files directly in `folder` whose
 // names match `pattern` ("*.txt"-style: '*' and '?' wildcards, without
 // regard to case). Folders, hidden and system files are left out. The order
