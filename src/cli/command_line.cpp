@@ -21,7 +21,9 @@ constexpr char kUsage[] =
     "this program.\n"
     "\n"
     "Options:\n"
-    "  --title TITLE       the book's title, used as typed (required, not empty)\n"
+    "  --title TITLE       the book's title, used as typed (required, not empty; it\n"
+    "                      names the book's file, so it must be a plain file name:\n"
+    "                      no path separator or control character, not . or ..)\n"
     "  --delete-sources    delete the .txt files once the book is made\n"
     "  --open              open the finished book with the desktop's default program\n"
     "  --title-demo TEXT   HTML at the top of the list page (default: the statement)\n"
@@ -36,6 +38,8 @@ constexpr char kUsage[] =
     "\n"
     "Prints one line per stage of the build with the number of pages written so\n"
     "far, then the path of the book.\n"
+    "A second build from the same program folder waits until the first has ended.\n"
+    "Messages are in Chinese when LC_ALL, LC_MESSAGES or LANG names the language zh.\n"
     "Exit status: 0 when the book was made, 1 when it was not, 2 for a usage error.\n";
 
 struct Request {
