@@ -30,5 +30,26 @@ TEST_F(NothingLostTest, BookLackingAPageIsNotPlacedAndTheSourcesStay) {
     }
 }
 
+// Another build holds the work folder: this one says that it waits, and goes
+// on once the other lets go (here, as soon as the wait is announced).
+TEST_F(NothingLostTest, BuildWaitsForAnotherBuildOfTheSameProgramFolder) {
+    AddSource("a.txt", "A");
+    platform::FileLock other;
+    ASSERT_EQ(platform::LockFile(U16(app_ / "Temp.lock"), false, other, nullptr), platform::LockResult::kLocked);
+    const std::u16string waiting = Text(MessageId::kStageWaiting, Language::kEnglish);
+    options_.progress = [&](std::u16string_view stage, std::size_t) {
+        stages_.emplace_back(std::u16string(stage), 0);
+        if (stage == waiting) platform::UnlockFile(other);
+    };
+    const BuildOutcome outcome = Build();
+    EXPECT_TRUE(outcome.produced) << platform::ToUtf8(outcome.Message());
+    ASSERT_GE(stages_.size(), 2u);
+    EXPECT_EQ(stages_[1].first, waiting);
+    platform::FileLock after;
+    EXPECT_EQ(platform::LockFile(U16(app_ / "Temp.lock"), false, after, nullptr), platform::LockResult::kLocked)
+        << "the build let go of the work folder";
+    platform::UnlockFile(after);
+}
+
 }  // namespace
 }  // namespace chmbook::testing
