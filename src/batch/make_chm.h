@@ -19,7 +19,7 @@ struct BuildOutcome {
     std::u16string file;         // the file concerned, when there is one
     std::vector<Phrase> reason;  // why, in words (the system's reason where there is one)
     Phrase remedy;               // what the user can do about it
-    bool sourcesKept = false;    // the sources were kept because the build did not finish its work
+    bool sourcesKept = false;    // the delete option was ticked but the sources were kept
     std::size_t pagesWritten = 0;  // list page and content pages written
     std::vector<std::u16string> missingPages;  // pages written but not found in the compiled book
     Language language = Language::kChinese;    // of Message(): the build's own (BuildOptions)
