@@ -3,7 +3,7 @@
 # suites and the readers they check books with) needs and the machine lacks.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-wqy-microhei)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei)
 if [[ "${1:-}" == test ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev
              libchm-bin p7zip-full libmspack-dev python3 python3-chm

@@ -38,6 +38,7 @@ Timing TimeOneBuild(chmbook::MemoryWindowState& frm) {
     Clock::time_point listStart = start, contentStart = start, projectStart = start;
     chmbook::BuildOptions options;
     options.openBook = false;
+    options.language = chmbook::Language::kEnglish;  // the stages below are matched by their English text
     options.progress = [&](std::u16string_view stage, std::size_t) {
         if (stage == u"Writing the list page") listStart = Clock::now();
         if (stage == u"Writing the content pages" && contentStart == start) contentStart = Clock::now();

@@ -7,6 +7,8 @@
 
 #include "app/input_checks.h"
 #include "batch/book_inputs.h"
+#include "batch/messages.h"
+#include "batch/title_check.h"
 #include "platform/platform.h"
 
 namespace chmbook {
@@ -90,32 +92,52 @@ bool frmMain::Form_QueryUnload() {
 }
 
 // Shows the message for the first missing input; false when one is missing.
+// The title first: empty, then one that cannot name a file (checked before
+// anything is touched); then the file list.
 bool frmMain::CheckInputs() {
-    switch (FindMissingInput(*this)) {
-        case MissingInput::kTitle:
-            view_.ShowMessage(MessageIcon::kInformation, std::u16string(kInputCaption), std::u16string(kNoTitleText));
-            view_.SetFocus(Control::txtTitleName);
-            return false;
-        case MissingInput::kFiles:
-            view_.ShowMessage(MessageIcon::kInformation, std::u16string(kInputCaption), std::u16string(kNoFilesText));
-            return false;
-        case MissingInput::kNone:
-            break;
+    const MissingInput missing = FindMissingInput(*this);
+    const std::u16string titleProblem =
+        missing == MissingInput::kTitle ? std::u16string(kNoTitleText) : TitleProblem(txtTitleName(), options_.language);
+    if (!titleProblem.empty()) {
+        view_.ShowMessage(MessageIcon::kInformation, std::u16string(kInputCaption), titleProblem);
+        view_.SetFocus(Control::txtTitleName);
+        return false;
+    }
+    if (missing == MissingInput::kFiles) {
+        view_.ShowMessage(MessageIcon::kInformation, std::u16string(kInputCaption), std::u16string(kNoFilesText));
+        return false;
     }
     return true;
 }
 
 BuildOutcome frmMain::RunBuild() {
+    BuildOptions options = options_;
+    options.progress = [this](std::u16string_view stage, std::size_t pagesWritten) {
+        ShowWhetherWaiting(stage == Text(MessageId::kStageWaiting, options_.language) ? stage : u"");
+        if (options_.progress) options_.progress(stage, pagesWritten);
+    };
+    BuildOutcome outcome;
     try {
-        return MakeChm(*this, options_);
+        outcome = MakeChm(*this, options);
     } catch (const std::exception& error) {
         // The build reports its own failures in its outcome; what escapes it
         // (out of memory) is still reported, and the window still returns to idle.
-        BuildOutcome outcome;
-        outcome.failedStep = u"finish the build";
-        outcome.reason = platform::FromUtf8(error.what());
-        return outcome;
+        outcome.failedStep = MessageId::kStepFinishBuild;
+        outcome.reason = {{MessageId::kSystemText, {platform::FromUtf8(error.what())}}};
     }
+    ShowWhetherWaiting(u"");
+    return outcome;
+}
+
+// While another build from this program's folder holds the work folder, the
+// caption says what the window is waiting for, and the window repaints once
+// before the wait blocks it.
+void frmMain::ShowWhetherWaiting(std::u16string_view waitingFor) {
+    const bool waiting = !waitingFor.empty();
+    if (waiting == captionSaysWaiting_) return;
+    captionSaysWaiting_ = waiting;
+    view_.SetCaption(waiting ? std::u16string(kCaption) + u" - " + std::u16string(waitingFor) : std::u16string(kCaption));
+    if (waiting) view_.DoEvents();
 }
 
 void frmMain::EnterBusyState() {

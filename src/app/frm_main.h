@@ -69,6 +69,7 @@ public:
     void DoEvents() override;
 
     // The texts the commands show.
+    static constexpr std::u16string_view kCaption = u"批量将TXT生成CHM文件（TXT文件需要ANSI编码）";
     static constexpr std::u16string_view kNextCaption = u"立即生成(&O)";
     static constexpr std::u16string_view kBusyCaption = u"正在生成\r\n请您稍候";
     static constexpr std::u16string_view kBrowseTitle = u"请选择一个文件夹";
@@ -83,6 +84,7 @@ private:
     void EnterBusyState();
     void LeaveBusyState();
     BuildOutcome RunBuild();
+    void ShowWhetherWaiting(std::u16string_view waitingFor);
 
     WindowView& view_;
     std::u16string appPath_;
@@ -90,6 +92,7 @@ private:
     bool busy_ = false;
     bool busyPointerShown_ = false;
     bool closeRequested_ = false;
+    bool captionSaysWaiting_ = false;
 };
 
 }  // namespace chmbook

@@ -95,6 +95,8 @@ public:
     virtual void SetBusyPointer(bool busy) = 0;
     // Processes the window's pending events once, then returns.
     virtual void DoEvents() = 0;
+    // The window's caption, in its title bar.
+    virtual void SetCaption(const std::u16string& caption) = 0;
     // Closes the window now, as the user's close would. frmMain calls it only
     // to carry out a close that was put off while a build ran; the view then
     // asks Form_QueryUnload again, which now agrees.

@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "batch/messages.h"
 #include "common/mod_public.h"
 #include "platform/platform.h"
 
@@ -74,14 +75,10 @@ bool EnsureOutputFolder(const std::u16string& appPath) {
     return platform::LookUp(folder) == platform::EntryKind::kFolder;
 }
 
-std::u16string BookNotOpenedCaption() { return u"无法打开CHM文件"; }
+std::u16string BookNotOpenedCaption(Language language) { return Text(MessageId::kNoteBookNotOpenedCaption, language); }
 
-std::u16string BookNotOpenedText(const std::u16string& bookPath) {
-    return u"CHM文件已经生成，但未能打开：系统中没有可以打开CHM文件的程序。\n"
-           u"文件保存在：\n" +
-           bookPath +
-           u"\n"
-           u"请安装CHM阅读器后再打开它。";
+std::u16string BookNotOpenedText(const std::u16string& bookPath, Language language) {
+    return Text(MessageId::kNoteBookNotOpened, language, {bookPath});
 }
 
 std::vector<std::u16string> ListSourceFiles(std::u16string folder) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "batch/messages.h"
+
 namespace chmbook {
 
 // Default texts of the snippet boxes and the notice.
@@ -36,8 +38,8 @@ bool EnsureOutputFolder(const std::u16string& appPath);
 // The message shown when a finished book could not be opened because the
 // desktop has no program for it: where the book lies, and what to install.
 // Lines end in a bare LF.
-std::u16string BookNotOpenedCaption();
-std::u16string BookNotOpenedText(const std::u16string& bookPath);
+std::u16string BookNotOpenedCaption(Language language = Language::kChinese);
+std::u16string BookNotOpenedText(const std::u16string& bookPath, Language language = Language::kChinese);
 
 // The file list entries for a source folder: the folder with one trailing
 // separator, followed by each "*.txt" name, in the order the file list shows them.

@@ -22,23 +22,31 @@ using platform::EntryKind;
 class BookRun {
 public:
     BookRun(WindowState& frm, const BuildOptions& options) : frm_(frm), options_(options) {}
+    ~BookRun() { platform::UnlockFile(lock_); }
+    BookRun(const BookRun&) = delete;
+    BookRun& operator=(const BookRun&) = delete;
 
     BuildOutcome Run() {
-        ReportStage(options_, u"Preparing the work folder", 0);
-        if (!PrepareWorkFolder() || !SourcesOutsideWorkFolder()) return outcome_;
+        outcome_.language = options_.language;
+        ReportStage(options_, MessageId::kStagePreparing, 0);
+        if (!FindProgramFolder() || !LockWorkFolder() || !PrepareWorkFolder() || !SourcesOutsideWorkFolder()) {
+            // Stopped before anything was written: say that the sources are safe.
+            outcome_.reason.push_back({MessageId::kSourcesUntouched});
+            return outcome_;
+        }
 
-        Continue(u"empty the work folder", [&] { EmptyWorkFolder(); });
-        Continue(u"show the busy pointer", [&] { frm_.SetMousePointer(WindowState::kBusyPointer); });
-        Continue(u"let the window repaint", [&] { frm_.DoEvents(); });
-        Continue(u"write the list page", [&] { WriteListPage(); });
+        Continue(MessageId::kStepEmptyWorkFolder, [&] { EmptyWorkFolder(); });
+        Continue(MessageId::kStepShowBusyPointer, [&] { frm_.SetMousePointer(WindowState::kBusyPointer); });
+        Continue(MessageId::kStepRepaint, [&] { frm_.DoEvents(); });
+        Continue(MessageId::kStepWriteListPage, [&] { WriteListPage(); });
         WriteContentPages();
         const bool pagesComplete = !outcome_.Failed();
         outcome_.captionStandIns = CharactersOutsideAnsi(frm_.txtTitleName());
-        Continue(u"make the book", [&] { WriteChm(frm_, frm_.txtTitleName(), frm_.txtFile(), options_, outcome_); });
-        Continue(u"empty the work folder", [&] { EmptyWorkFolder(); });
-        Continue(u"delete the source files", [&] { DeleteSources(pagesComplete); });
-        Continue(u"restore the mouse pointer", [&] { frm_.SetMousePointer(WindowState::kDefaultPointer); });
-        Continue(u"open the book", [&] { OpenBook(); });
+        Continue(MessageId::kStepMakeBook, [&] { WriteChm(frm_, frm_.txtTitleName(), frm_.txtFile(), options_, outcome_); });
+        Continue(MessageId::kStepEmptyWorkFolder, [&] { EmptyWorkFolder(); });
+        Continue(MessageId::kStepDeleteSources, [&] { DeleteSources(pagesComplete); });
+        Continue(MessageId::kStepRestorePointer, [&] { frm_.SetMousePointer(WindowState::kDefaultPointer); });
+        Continue(MessageId::kStepOpenBook, [&] { OpenBook(); });
         return outcome_;
     }
 
@@ -46,38 +54,56 @@ private:
     // Runs one step under the continuation rule: whatever it throws is
     // recorded and the run goes on.
     template <typename Step>
-    void Continue(const std::u16string& step, Step&& run) {
+    void Continue(MessageId step, Step&& run) {
         try {
             run();
         } catch (const std::exception& e) {
-            RecordFailure(outcome_, step, u"", platform::FromUtf8(e.what()), u"");
+            RecordFailure(outcome_, step, u"", {SystemText(platform::FromUtf8(e.what()))}, {});
         } catch (...) {
-            RecordFailure(outcome_, step, u"", u"An unexpected error occurred.", u"");
+            RecordFailure(outcome_, step, u"", {{MessageId::kReasonUnexpected}}, {});
         }
+    }
+
+    // Without the program's folder the work folder would land in the root.
+    bool FindProgramFolder() {
+        if (!frm_.AppPath().empty()) return true;
+        RecordFailure(outcome_, MessageId::kStepFindProgramFolder, u"", {{MessageId::kReasonNoProgramFolder}},
+                      {MessageId::kRemedyStartFromFolder});
+        return false;
+    }
+
+    // One build at a time uses the work folder of a program's folder: a second
+    // one waits until the first has ended. The lock dies with the process that
+    // holds it, so a build that was killed never blocks the next.
+    bool LockWorkFolder() {
+        const std::u16string path = WorkFolderLockFile(frm_);
+        std::u16string error;
+        platform::LockResult result = platform::LockFile(path, false, lock_, &error);
+        if (result == platform::LockResult::kBusy) {
+            ReportStage(options_, MessageId::kStageWaiting, 0);
+            result = platform::LockFile(path, true, lock_, &error);
+        }
+        if (result == platform::LockResult::kLocked) return true;
+        RecordFailure(outcome_, MessageId::kStepLockWorkFolder, path, {SystemText(error)},
+                      {MessageId::kRemedyCheckProgramFolder});
+        return false;
     }
 
     // A missing work folder is created and the build goes on.
     bool PrepareWorkFolder() {
-        // Without the program's folder the work folder would land in the root.
-        if (frm_.AppPath().empty()) {
-            RecordFailure(outcome_, u"find the program's folder", u"", u"The system did not report it.",
-                          u"Start the program from its own folder.");
-            return false;
-        }
         const std::u16string work = WorkFolder(frm_);
         switch (platform::LookUp(work)) {
         case EntryKind::kFolder:
             return true;
         case EntryKind::kFile:
-            RecordFailure(outcome_, u"use the work folder", work, u"A file of that name stands in its place.",
-                          u"Move or delete that file and build again.");
+            RecordFailure(outcome_, MessageId::kStepUseWorkFolder, work, {{MessageId::kReasonFileInPlace}},
+                          {MessageId::kRemedyMoveFile});
             return false;
         case EntryKind::kNone:
             break;
         }
         if (platform::CreateFolder(work)) return true;
-        RecordFailure(outcome_, u"create the work folder", work, u"",
-                      u"Check that you may write to the program's folder.");
+        RecordFileFailure(outcome_, MessageId::kStepCreateWorkFolder, work, {MessageId::kRemedyCheckProgramFolder});
         return false;
     }
 
@@ -90,9 +116,8 @@ private:
             const std::u16string entry = frm_.List1List(i);
             if (entry.size() > prefix.size() && entry.compare(0, prefix.size(), prefix) == 0 &&
                 entry.find(platform::kPathSeparator, prefix.size()) == std::u16string::npos) {
-                RecordFailure(outcome_, u"use the source file", entry,
-                              u"It lies in the work folder, which every build empties.",
-                              u"Move the text files to a folder of their own and choose that folder.");
+                RecordFailure(outcome_, MessageId::kStepUseSourceFile, entry, {{MessageId::kReasonSourceInWorkFolder}},
+                              {MessageId::kRemedyMoveSources});
                 return false;
             }
         }
@@ -103,9 +128,8 @@ private:
         const std::u16string work = WorkFolder(frm_);
         const std::size_t left = platform::DeleteFilesIn(work);
         if (left == 0) return;
-        RecordFailure(outcome_, u"empty the work folder", work,
-                      std::u16string(u"Files that could not be deleted: ") + DecimalText(left) + u".",
-                      u"Close any program that holds files of that folder open and build again.");
+        RecordFailure(outcome_, MessageId::kStepEmptyWorkFolder, work,
+                      {{MessageId::kReasonFilesNotDeleted, {DecimalText(left)}}}, {MessageId::kRemedyCloseHolders});
     }
 
     // The whole text of a source file. A file that cannot be read gives an
@@ -115,19 +139,18 @@ private:
         if (text.empty() && !outcome_.Failed()) {
             std::string bytes;
             if (!platform::ReadWholeFile(entry, bytes))
-                RecordFailure(outcome_, u"read the source file", entry,
-                              u"It is missing or may not be read, so its page is empty.",
-                              u"Check the file and build again.");
+                RecordFailure(outcome_, MessageId::kStepReadSource, entry, {{MessageId::kReasonSourceUnreadable}},
+                              {MessageId::kRemedyCheckSource});
         }
         return text;
     }
 
     void WriteListPage() {
-        ReportStage(options_, u"Writing the list page", outcome_.pagesWritten);
+        ReportStage(options_, MessageId::kStageListPage, outcome_.pagesWritten);
         std::u16string table = ListTableStart();
         const std::size_t count = frm_.List1ListCount();
         for (std::size_t i = 0; i < count; ++i) {
-            Continue(u"list the source file", [&] {
+            Continue(MessageId::kStepListSourceFile, [&] {
                 const std::u16string entry = frm_.List1List(i);
                 table += ListTableRow(i, GetFileName(entry), ListExcerpt(ReadSource(entry)));
             });
@@ -138,16 +161,16 @@ private:
     }
 
     void WriteContentPages() {
-        ReportStage(options_, u"Writing the content pages", outcome_.pagesWritten);
+        ReportStage(options_, MessageId::kStageContentPages, outcome_.pagesWritten);
         const std::size_t count = frm_.List1ListCount();
         for (std::size_t i = 0; i < count; ++i) {
-            Continue(u"write a content page", [&] {
+            Continue(MessageId::kStepWriteContentPage, [&] {
                 const std::u16string entry = frm_.List1List(i);
                 WritePage(WorkFile(frm_, PageFileName(i)), HtmlTitle(frm_, GetFileName(entry), kContentPage) +
                                                                txtToHTML(ReadSource(entry)) +
                                                                HtmlFoot(frm_, kContentPage));
             });
-            if (options_.progress) options_.progress(u"Writing the content pages", outcome_.pagesWritten);
+            ReportStage(options_, MessageId::kStageContentPages, outcome_.pagesWritten);
         }
     }
 
@@ -156,8 +179,7 @@ private:
             ++outcome_.pagesWritten;
             return;
         }
-        RecordFailure(outcome_, u"write the page", path, u"",
-                      u"Check that you may write to the work folder and that the disk is not full.");
+        RecordFileFailure(outcome_, MessageId::kStepWritePage, path, {MessageId::kRemedyCheckWorkFolder});
     }
 
     // Sources go only when this run put the whole book at the output path.
@@ -167,7 +189,7 @@ private:
             outcome_.sourcesKept = true;
             return;
         }
-        ReportStage(options_, u"Deleting the source files", outcome_.pagesWritten);
+        ReportStage(options_, MessageId::kStageDeleting, outcome_.pagesWritten);
         const std::size_t count = frm_.List1ListCount();
         std::size_t kept = 0;
         std::u16string firstKept;
@@ -177,16 +199,16 @@ private:
             if (kept++ == 0) firstKept = entry;
         }
         if (kept > 0)
-            RecordFailure(outcome_, u"delete the source file", firstKept,
-                          u"Source files that could not be deleted: " + DecimalText(kept) + u".",
-                          u"Delete them yourself if you no longer need them.");
+            RecordFailure(outcome_, MessageId::kStepDeleteSource, firstKept,
+                          {{MessageId::kReasonSourcesNotDeleted, {DecimalText(kept)}}},
+                          {MessageId::kRemedyDeleteYourself});
     }
 
     void OpenBook() {
         if (!outcome_.produced || !options_.openBook) return;
         const std::u16string book = frm_.txtFile();
         if (!platform::IsOrdinaryFile(book)) return;
-        ReportStage(options_, u"Opening the book", outcome_.pagesWritten);
+        ReportStage(options_, MessageId::kStageOpening, outcome_.pagesWritten);
         const bool opened = options_.openDocument ? options_.openDocument(book) : platform::OpenDocument(book);
         outcome_.bookNotOpened = !opened;
     }
@@ -194,6 +216,7 @@ private:
     WindowState& frm_;
     const BuildOptions& options_;
     BuildOutcome outcome_;
+    platform::FileLock lock_;
 };
 
 }  // namespace

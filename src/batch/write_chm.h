@@ -12,10 +12,11 @@ namespace chmbook {
 std::u16string CompilerFileName();
 
 // Writes Temp.hhc, Temp.hhk and Temp.hhp into the work folder, runs the
-// compiler on Temp.hhp, waits for it without time limit and copies the
-// Temp.chm it leaves to `strFileName`, replacing a file there. Stops at the
-// first step that fails and records it in `outcome`; sets `outcome.produced`
-// only when the copy succeeded.
+// compiler on Temp.hhp, waits for it without time limit and, when the
+// directory of the Temp.chm it leaves lists every page of the work folder,
+// copies it to `strFileName`, replacing a file there (pages it lacks go to
+// `outcome.missingPages`). Stops at the first step that fails and records it
+// in `outcome`; sets `outcome.produced` only when the copy succeeded.
 void WriteChm(const WindowState& frm, std::u16string strTitle, std::u16string strFileName,
               const BuildOptions& options, BuildOutcome& outcome);
 

@@ -4,6 +4,7 @@
 
 #include "app/input_checks.h"
 #include "batch/book_inputs.h"
+#include "batch/title_check.h"
 #include "common/memory_window_state.h"
 #include "platform/platform.h"
 
@@ -24,7 +25,9 @@ constexpr char kUsage[] =
     "The help compiler hhc must lie beside this program.\n"
     "\n"
     "Options:\n"
-    "  --title TITLE       the book's title, used as typed (required, not empty)\n"
+    "  --title TITLE       the book's title, used as typed (required, not empty; it\n"
+    "                      names the book's file, so it must be a plain file name:\n"
+    "                      no path separator or control character, not . or ..)\n"
     "  --delete-sources    delete the .txt files once the book is made\n"
     "  --open              open the finished book with the desktop's default program\n"
     "                      (when there is none, says where the book is)\n"
@@ -45,6 +48,8 @@ constexpr char kUsage[] =
     "\n"
     "Prints one line per stage of the build with the number of pages written so\n"
     "far, then the path of the book.\n"
+    "A second build from the same program folder waits until the first has ended.\n"
+    "Messages are in Chinese when LC_ALL, LC_MESSAGES or LANG names the language zh.\n"
     "Exit status: 0 when the book was made, 1 when it was not, 2 for a usage error.\n";
 
 struct Request {
@@ -169,16 +174,24 @@ MemoryWindowState FillWindowState(const Request& request, const std::u16string& 
     return frm;
 }
 
-std::string PagesText(std::size_t pages) {
-    return std::to_string(pages) + (pages == 1 ? " page written" : " pages written");
+std::string PagesText(std::size_t pages, Language language) {
+    const std::string count = std::to_string(pages);
+    return Utf8(pages == 1 ? Text(MessageId::kCliOnePageWritten, language)
+                           : Text(MessageId::kCliPagesWritten, language, {std::u16string(count.begin(), count.end())}));
 }
 
 }  // namespace
 
 int Run(const std::vector<std::u16string>& arguments, const Environment& environment, std::ostream& out,
         std::ostream& err) {
+    const Language language = environment.language;
     std::u16string error;
-    const std::optional<Request> request = Parser(arguments).Parse(error);
+    std::optional<Request> request = Parser(arguments).Parse(error);
+    // A title that cannot name the book's file is refused before anything is touched.
+    if (request && !request->help) {
+        error = TitleProblem(*request->title, language);
+        if (!error.empty()) request.reset();
+    }
     if (!request) {
         err << "chmbook-cli: " << Utf8(error) << "\nTry 'chmbook-cli --help' for more information.\n";
         return kExitUsage;
@@ -188,20 +201,17 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
         return kExitProduced;
     }
     if (platform::LookUp(*request->folder) != platform::EntryKind::kFolder) {
-        err << "chmbook-cli: the folder \"" << Utf8(*request->folder)
-            << "\" does not exist. Give the folder that holds the .txt files.\n";
+        err << "chmbook-cli: " << Utf8(Text(MessageId::kCliNoFolder, language, {*request->folder})) << "\n";
         return kExitFailed;
     }
     if (!EnsureOutputFolder(environment.appPath)) {
-        err << "chmbook-cli: could not create the output folder \"" << Utf8(OutputFolder(environment.appPath))
-            << "\". Check that you may write to the folder above it and that no file of that name stands "
-               "there.\n";
+        err << "chmbook-cli: "
+            << Utf8(Text(MessageId::kCliNoOutputFolder, language, {OutputFolder(environment.appPath)})) << "\n";
         return kExitFailed;
     }
     MemoryWindowState frm = FillWindowState(*request, environment.appPath);
     if (FindMissingInput(frm) == MissingInput::kFiles) {
-        err << "chmbook-cli: the folder \"" << Utf8(*request->folder)
-            << "\" holds no .txt file. Choose a folder with at least one.\n";
+        err << "chmbook-cli: " << Utf8(Text(MessageId::kCliNoTextFiles, language, {*request->folder})) << "\n";
         return kExitFailed;
     }
 
@@ -209,22 +219,25 @@ int Run(const std::vector<std::u16string>& arguments, const Environment& environ
     options.openBook = request->open;
     options.openDocument = environment.openDocument;
     if (request->sourceEncoding) options.sourceEncoding = *EncodingNamed(*request->sourceEncoding);
+    options.language = language;
     std::u16string lastStage;
     options.progress = [&](std::u16string_view stage, std::size_t pagesWritten) {
         if (stage == lastStage) return;
         lastStage = stage;
-        out << Utf8(stage) << " (" << PagesText(pagesWritten) << ")\n" << std::flush;
+        out << Utf8(stage) << " (" << PagesText(pagesWritten, language) << ")\n" << std::flush;
     };
     const BuildOutcome outcome = MakeChm(frm, options);
     if (!outcome.produced) {
-        err << "chmbook-cli: " << Utf8(outcome.Message()) << "\n";
+        err << "chmbook-cli: " << Utf8(outcome.Message(language)) << "\n";
         return kExitFailed;
     }
-    if (outcome.Failed()) err << "chmbook-cli: warning: " << Utf8(outcome.Message()) << "\n";
-    if (!outcome.StandInNote().empty()) err << "chmbook-cli: note: " << Utf8(outcome.StandInNote()) << "\n";
-    out << "Done (" << PagesText(outcome.pagesWritten) << ")\n";
+    if (outcome.Failed())
+        err << "chmbook-cli: " << Utf8(Text(MessageId::kCliWarning, language, {outcome.Message(language)})) << "\n";
+    const std::u16string pages = platform::FromUtf8(PagesText(outcome.pagesWritten, language));
+    if (!outcome.StandInNote().empty()) err << "chmbook-cli: " << Utf8(outcome.StandInNote(language)) << "\n";
+    out << Utf8(Text(MessageId::kCliDone, language, {pages})) << "\n";
     out << Utf8(frm.txtFile()) << "\n";
-    if (outcome.bookNotOpened) err << "chmbook-cli: " << Utf8(BookNotOpenedText(frm.txtFile())) << "\n";
+    if (outcome.bookNotOpened) err << "chmbook-cli: " << Utf8(BookNotOpenedText(frm.txtFile(), language)) << "\n";
     return kExitProduced;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/make_chm.h"
+#include "batch/messages.h"
 
 namespace chmbook::cli {
 
@@ -15,8 +16,9 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 struct Environment {
-    std::u16string appPath;              // the program's folder: the compiler, and the book folders
-    DocumentOpener openDocument;         // empty: the desktop's default application
+    std::u16string appPath;                  // the program's folder: the compiler, and the book folders
+    DocumentOpener openDocument;             // empty: the desktop's default application
+    Language language = Language::kEnglish;  // of the messages; see LanguageOfLocale
 };
 
 // Runs the command line (`arguments` without the program's name), writing

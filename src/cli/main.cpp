@@ -62,7 +62,9 @@ int RunWith(const std::vector<std::u16string>& arguments) {
     StandardTextBuffer errBuffer(chmbook::platform::StandardStream::kError);
     std::ostream out(&outBuffer);
     std::ostream err(&errBuffer);
-    const chmbook::cli::Environment environment{chmbook::platform::ProgramFolder(), {}};
+    const std::string locale = chmbook::platform::UserLocaleName();
+    const chmbook::cli::Environment environment{chmbook::platform::ProgramFolder(), {},
+                                                chmbook::LanguageOfLocale(locale.c_str(), nullptr, nullptr)};
     const int status = chmbook::cli::Run(arguments, environment, out, err);
     out.flush();
     err.flush();

@@ -46,6 +46,11 @@ enum class StandardStream { kOutput, kError };
 // console's code page (UTF-8 without a console); as the bytes given elsewhere.
 void WriteStandardText(StandardStream stream, std::string_view utf8);
 
+// The name of the locale whose language the user reads ("zh_CN.UTF-8",
+// "zh-CN", "en_US"): on POSIX systems the first of LC_ALL, LC_MESSAGES and
+// LANG that is set, on Windows the user's display language. Empty when none.
+std::string UserLocaleName();
+
 // ---- The program --------------------------------------------------------
 
 // The folder that holds the running executable, without a trailing separator
@@ -85,11 +90,42 @@ bool DeleteOneFile(const std::u16string& path);
 std::size_t DeleteFilesIn(const std::u16string& folder);
 // Copies `from` to `to`, replacing a file there.
 bool CopyFileReplacing(const std::u16string& from, const std::u16string& to);
+
+// Why the last of CreateFolder, WriteWholeFile and CopyFileReplacing that
+// failed on this thread failed: the system's words, and whether the disk (or
+// the user's quota on it) was full.
+struct FileFailure {
+    bool diskFull = false;
+    std::u16string text;
+};
+FileFailure LastFileFailure();
 // The names (not paths) of the ordinary files directly in `folder` whose
 // names match `pattern` ("*.txt"-style: '*' and '?' wildcards, without
 // regard to case). Folders, hidden and system files are left out. The order
 // is the one NTFS gives: ordinal comparison of the upper-cased names.
 std::vector<std::u16string> FindFiles(const std::u16string& folder, std::u16string_view pattern);
+
+// ---- Locks ----------------------------------------------------------------
+
+// An exclusive lock on a file, held by this process until UnlockFile or until
+// the process ends in any way (the system drops it then, so a build that was
+// killed never leaves a lock behind).
+struct FileLock {
+    std::intptr_t handle = -1;  // descriptor on POSIX, HANDLE on Windows; -1: none
+};
+
+enum class LockResult {
+    kLocked,    // the lock is now held
+    kBusy,      // another holder has it (only without waiting)
+    kFailed,    // the lock file could not be opened or locked; reason in `error`
+};
+
+// Opens (creating when missing) the file `path` and locks it exclusively.
+// With `wait`, waits without time limit for another holder to let go.
+// The lock is not handed on to child processes.
+LockResult LockFile(const std::u16string& path, bool wait, FileLock& lock, std::u16string* error);
+// Lets go of the lock and closes the file; the file itself stays. Safe to call twice.
+void UnlockFile(FileLock& lock);
 
 // ---- Processes ----------------------------------------------------------
 

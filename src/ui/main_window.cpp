@@ -325,6 +325,8 @@ void MainWindow::SetBusyPointer(bool busy) {
 
 void MainWindow::DoEvents() { QCoreApplication::processEvents(); }
 
+void MainWindow::SetCaption(const std::u16string& caption) { setWindowTitle(ToQString(caption)); }
+
 void MainWindow::Close() { close(); }
 
 }  // namespace chmbook

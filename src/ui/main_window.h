@@ -81,6 +81,7 @@ public:
     void ShowMessage(MessageIcon icon, const std::u16string& caption, const std::u16string& text) override;
     void SetBusyPointer(bool busy) override;
     void DoEvents() override;
+    void SetCaption(const std::u16string& caption) override;
     void Close() override;
 
     static const QString kCaption;

@@ -375,6 +375,10 @@ void MainWindow::DoEvents() {
     }
 }
 
+void MainWindow::SetCaption(const std::u16string& caption) {
+    if (hwnd_) SetWindowTextW(hwnd_, Wide(caption).c_str());
+}
+
 void MainWindow::Close() {
     if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }

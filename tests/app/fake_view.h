@@ -24,6 +24,7 @@ public:
     std::vector<std::u16string> list;
     std::map<Control, bool> disabled;
     std::u16string nextCaption = u"立即生成(&O)";
+    std::u16string caption;  // the window's, when the commands set it
     std::optional<Control> focus = Control::txtTitleName;
     bool busyPointer = false;
 
@@ -71,6 +72,7 @@ public:
         log.push_back("events");
         if (onDoEvents) onDoEvents();
     }
+    void SetCaption(const std::u16string& text) override { caption = text; }
     void Close() override { log.push_back("close"); }
 
     static std::string Name(Control control) {

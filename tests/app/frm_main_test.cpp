@@ -201,7 +201,7 @@ TEST_F(FrmMainTest, GenerateBuildsTheBookInTheBusyStateAndReturnsToIdle) {
     EXPECT_TRUE(moments[1].busyPointer);
 
     const fs::path book = app / "Release" / "书 one.chm";
-    EXPECT_EQ(ReadBytes(book).rfind("FAKE-CHM ", 0), 0u);
+    EXPECT_EQ(testing::FakeBookMark(book).rfind("FAKE-CHM ", 0), 0u);
     EXPECT_EQ(opened, std::vector<std::u16string>{U16(book)});
     EXPECT_TRUE(view.messages.empty());
     EXPECT_TRUE(fs::is_empty(app / "Temp"));

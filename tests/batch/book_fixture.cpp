@@ -27,6 +27,12 @@ void InstallStandInCompiler(const fs::path& app) {
                     fs::perm_options::replace);
 }
 
+std::string FakeBookMark(const fs::path& book) {
+    const std::string bytes = ReadBytes(book);
+    const std::size_t mark = bytes.rfind("FAKE-CHM ");
+    return mark == std::string::npos ? std::string() : bytes.substr(mark);
+}
+
 void SetCompilerMode(const fs::path& app, const std::string& mode) { WriteBytes(app / "hhc-mode.txt", mode); }
 
 void BookTest::SetUp() {
@@ -47,6 +53,7 @@ void BookTest::SetUp() {
     frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);
     frm_.text1 = U16(sources_);
 
+    options_.language = Language::kEnglish;
     options_.openDocument = [this](const std::u16string& path) { opened_.push_back(path); return true; };
     options_.progress = [this](std::u16string_view stage, std::size_t pages) {
         stages_.emplace_back(std::u16string(stage), pages);

@@ -26,7 +26,11 @@ std::vector<std::string> FilesIn(const fs::path& folder);
 
 // Installs the stand-in compiler as the compiler of the program's folder `app`.
 void InstallStandInCompiler(const fs::path& app);
-// Steers it: "ok", "fail", "silent", "sleep <ms>", "crash", optionally followed by "snapshot".
+// What the stand-in compiler wrote after its book's directory: "FAKE-CHM "
+// and the project's path; empty when that is not found.
+std::string FakeBookMark(const fs::path& book);
+// Steers it: "ok", "fail", "silent", "sleep <ms>", "crash", optionally followed by "snapshot"
+// and "drop=<page>".
 void SetCompilerMode(const fs::path& app, const std::string& mode);
 
 class BookTest : public ::testing::Test {

@@ -66,7 +66,7 @@ TEST_F(MakeChmTest, WritesEveryFileOfASmallBookByteForByte) {
               "Language=0x804 " + kZhongWen + "(\xD6\xD0\xB9\xFA)\r\n\r\n[WINDOWS]\r\n"
               "Main=\"" + title + "\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\","
               ",,,,0x20,180,0x10387C,[80,60,720,540],0x0,0x0,,1,,,0\r\n\r\n[FILES]\r\nindex.htm");
-    EXPECT_EQ(ReadBytes(Output()), ExpectedBook());
+    EXPECT_EQ(FakeBookMark(Output()), ExpectedBook());
     EXPECT_TRUE(FilesIn(Work()).empty());
     EXPECT_EQ(opened_, std::vector<std::u16string>{frm_.file});
     EXPECT_EQ(frm_.pointerHistory, (std::vector<int>{WindowState::kBusyPointer, WindowState::kDefaultPointer}));
@@ -96,35 +96,35 @@ TEST_F(MakeChmTest, NumbersPagesPastTheRangeOfAShort) {
 struct FailureCase {
     const char* name;
     std::function<void()> arrange;
-    std::u16string step;
+    MessageId step;
 };
 
 TEST_F(MakeChmTest, FailedBuildKeepsTheSourcesAndTheOldBook) {
     const std::vector<FailureCase> cases = {
-        {"compiler missing", [this] { fs::remove(app_ / "hhc"); }, u"find the help compiler"},
+        {"compiler missing", [this] { fs::remove(app_ / "hhc"); }, MessageId::kStepFindCompiler},
         {"compiler not a program",
          [this] {
              WriteBytes(app_ / "hhc", "not a program");
              fs::permissions(app_ / "hhc", fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
          },
-         u"start the help compiler"},
-        {"compiler fails", [this] { SetCompilerMode(app_, "fail"); }, u"find the compiled book"},
+         MessageId::kStepStartCompiler},
+        {"compiler fails", [this] { SetCompilerMode(app_, "fail"); }, MessageId::kStepFindCompiledBook},
         {"compiler writes nothing",
          [this] {
              SetCompilerMode(app_, "silent");
              WriteBytes(Work() / "Temp.chm", "a book of an earlier run");
          },
-         u"find the compiled book"},
-        {"compiler crashes", [this] { SetCompilerMode(app_, "crash"); }, u"run the help compiler"},
+         MessageId::kStepFindCompiledBook},
+        {"compiler crashes", [this] { SetCompilerMode(app_, "crash"); }, MessageId::kStepRunCompiler},
         {"output folder missing",
-         [this] { frm_.file = U16(root_ / "no such folder" / "x.chm"); }, u"copy the book to"},
+         [this] { frm_.file = U16(root_ / "no such folder" / "x.chm"); }, MessageId::kStepCopyBook},
         {"file in place of the work folder",
          [this] {
              fs::remove_all(Work());
              WriteBytes(Work(), "not a folder");
          },
-         u"use the work folder"},
-        {"program folder unknown", [this] { frm_.appPath.clear(); }, u"find the program's folder"},
+         MessageId::kStepUseWorkFolder},
+        {"program folder unknown", [this] { frm_.appPath.clear(); }, MessageId::kStepFindProgramFolder},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -157,7 +157,7 @@ TEST_F(MakeChmTest, RefusesSourcesThatLieInTheWorkFolder) {
     frm_.list1.push_back(U16(Work() / "mine.txt"));
     const BuildOutcome outcome = Build();
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"use the source file");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepUseSourceFile);
     EXPECT_EQ(ReadBytes(Work() / "mine.txt"), "precious");
 }
 
@@ -172,7 +172,7 @@ TEST_F(MakeChmTest, UnreadableSourcesAndBlockedPagesAreSkippedAndTheSourcesKept)
 
     const BuildOutcome outcome = Build();
     EXPECT_TRUE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"read the source file");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepReadSource);
     EXPECT_EQ(outcome.file, U16(sources_ / "vanished.txt"));
     EXPECT_EQ(outcome.pagesWritten, 4u);
     EXPECT_TRUE(outcome.sourcesKept);
@@ -193,7 +193,7 @@ TEST_F(MakeChmTest, WaitsForASlowCompilerAndReplacesTheOldBook) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(Build().produced);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    EXPECT_EQ(ReadBytes(Output()), ExpectedBook());
+    EXPECT_EQ(FakeBookMark(Output()), ExpectedBook());
     EXPECT_EQ(ReadBytes(app_ / "hhc-args.txt"), "1\n" + (Work() / "Temp.hhp").string() + "\n");
 }
 
@@ -224,7 +224,7 @@ TEST_F(MakeChmTest, SourceThatCannotBeDeletedDoesNotStopTheOthers) {
     };
     const BuildOutcome outcome = Build();
     EXPECT_TRUE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"delete the source file");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepDeleteSource);
     EXPECT_EQ(outcome.file, U16(sources_ / "a.txt"));
     EXPECT_FALSE(fs::exists(sources_ / "b.txt"));
 }

@@ -16,7 +16,7 @@ TEST_F(WriteChmTest, MissingWorkFolderEndsAtTheFirstProjectFile) {
     BuildOutcome outcome;
     WriteChm(frm_, u"T", frm_.file, options_, outcome);
     EXPECT_FALSE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, u"write the project file");
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepWriteProjectFile);
     EXPECT_EQ(outcome.file, U16(app_ / "Temp" / "Temp.hhc"));
     EXPECT_FALSE(fs::exists(app_ / "hhc-args.txt"));  // the compiler never ran
 }

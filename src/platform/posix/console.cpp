@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/platform.h"
 
@@ -15,6 +16,14 @@ void WriteStandardText(StandardStream stream, std::string_view utf8) {
         if (n <= 0) return;
         utf8.remove_prefix(static_cast<std::size_t>(n));
     }
+}
+
+std::string UserLocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return value;
+    }
+    return {};
 }
 
 }  // namespace chmbook::platform

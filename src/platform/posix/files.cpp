@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/platform.h"
@@ -16,6 +17,15 @@ namespace chmbook::platform {
 namespace {
 
 std::string Native(const std::u16string& path) { return ToUtf8(path); }
+
+// The reason of the last failed CreateFolder, WriteWholeFile or CopyFileReplacing.
+thread_local int t_lastFailure = 0;
+
+// Keeps errno as the reason of the operation's failure; returns false.
+bool Failed(int error) {
+    t_lastFailure = error;
+    return false;
+}
 
 // Closes a descriptor when it leaves scope.
 class Fd {
@@ -131,7 +141,14 @@ bool IsOrdinaryFile(const std::u16string& path) {
     return ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool CreateFolder(const std::u16string& path) { return ::mkdir(Native(path).c_str(), 0777) == 0; }
+bool CreateFolder(const std::u16string& path) {
+    return ::mkdir(Native(path).c_str(), 0777) == 0 || Failed(errno);
+}
+
+FileFailure LastFileFailure() {
+    if (t_lastFailure == 0) return {};
+    return {t_lastFailure == ENOSPC || t_lastFailure == EDQUOT, FromUtf8(std::strerror(t_lastFailure))};
+}
 
 bool ReadWholeFile(const std::u16string& path, std::string& bytes) {
     bytes.clear();
@@ -156,9 +173,9 @@ bool ReadWholeFile(const std::u16string& path, std::string& bytes) {
 
 bool WriteWholeFile(const std::u16string& path, std::string_view bytes) {
     Fd fd(::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!fd.ok()) return false;
-    const bool written = WriteAll(fd.get(), bytes.data(), bytes.size());
-    return fd.Close() && written;
+    if (!fd.ok()) return Failed(errno);
+    if (!WriteAll(fd.get(), bytes.data(), bytes.size())) return Failed(errno);
+    return fd.Close() || Failed(errno);
 }
 
 bool DeleteOneFile(const std::u16string& path) {
@@ -190,29 +207,31 @@ bool CopyFileReplacing(const std::u16string& from, const std::u16string& to) {
     const std::string target = Native(to);
     Fd in(::open(Native(from).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st;
-    if (!in.ok() || ::fstat(in.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    if (!in.ok() || ::fstat(in.get(), &st) != 0) return Failed(errno);
+    if (S_ISDIR(st.st_mode)) return Failed(EISDIR);
 
     const std::string temporary = target + ".part-" + std::to_string(::getpid());
     Fd out(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!out.ok()) return false;
-    bool ok = true;
+    if (!out.ok()) return Failed(errno);
+    int error = 0;
     std::string buffer(1 << 20, '\0');
     for (;;) {
         const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            ok = n == 0;
+            if (n < 0) error = errno;
             break;
         }
         if (!WriteAll(out.get(), buffer.data(), static_cast<std::size_t>(n))) {
-            ok = false;
+            error = errno;
             break;
         }
     }
-    ok = out.Close() && ok;
-    if (ok && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
+    if (!out.Close() && error == 0) error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
+    if (error == 0) error = errno;
     ::unlink(temporary.c_str());
-    return false;
+    return Failed(error);
 }
 
 std::vector<std::u16string> FindFiles(const std::u16string& folder, std::u16string_view pattern) {

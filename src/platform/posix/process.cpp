@@ -1,8 +1,12 @@
 // Child processes on POSIX systems.
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <unistd.h>
 
 #include <cerrno>
@@ -57,17 +61,80 @@ std::string SearchPath(const std::string& name) {
     }
 }
 
-class SpawnActions {
-public:
-    SpawnActions() { ::posix_spawn_file_actions_init(&actions_); }
-    ~SpawnActions() { ::posix_spawn_file_actions_destroy(&actions_); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* get() { return &actions_; }
+// The child being waited for, for the termination handler below.
+volatile sig_atomic_t g_runningChild = 0;
 
-private:
-    posix_spawn_file_actions_t actions_;
-};
+// A child never outlives the build that started it. SIGTERM, SIGINT or SIGHUP
+// to this process first ends the running child, then this process as the
+// signal would have. (SIGKILL cannot be caught: on Linux the child asks the
+// kernel for its own death when its parent dies, in Spawn.)
+void EndChildThenDie(int signal) {
+    const pid_t child = static_cast<pid_t>(g_runningChild);
+    if (child > 0) ::kill(child, SIGKILL);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+void EndChildrenWithThisProcess() {
+    static const bool installed = [] {
+        for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+            struct sigaction current {};
+            // A signal that someone ignores or handles keeps its handling.
+            if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) continue;
+            struct sigaction action {};
+            action.sa_handler = EndChildThenDie;
+            ::sigemptyset(&action.sa_mask);
+            ::sigaction(signal, &action, nullptr);
+        }
+        return true;
+    }();
+    (void)installed;
+}
+
+// Forks and executes `path`; the child's pid, or minus the reason it could not
+// be started (the child reports a failed exec through a pipe closed on exec).
+pid_t Spawn(const std::string& path, char* const* argv, int output) {
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) return -errno;
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls from here to exec.
+#ifdef __linux__
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent) ::_exit(127);  // the parent died before the request took effect
+#endif
+        ::close(report[0]);
+        if (output >= 0 && (::dup2(output, STDOUT_FILENO) < 0 || ::dup2(output, STDERR_FILENO) < 0)) {
+            const int reason = errno;
+            (void)!::write(report[1], &reason, sizeof reason);
+            ::_exit(127);
+        }
+        ::execve(path.c_str(), argv, environ);
+        const int reason = errno;
+        (void)!::write(report[1], &reason, sizeof reason);
+        ::_exit(127);
+    }
+    const int forkError = errno;
+    ::close(report[1]);
+    if (pid < 0) {
+        ::close(report[0]);
+        return -forkError;
+    }
+    int reason = 0;
+    ssize_t got;
+    do {
+        got = ::read(report[0], &reason, sizeof reason);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    if (got == static_cast<ssize_t>(sizeof reason)) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return -reason;
+    }
+    return pid;
+}
 
 }  // namespace
 
@@ -91,18 +158,17 @@ std::optional<ChildProcess> StartProcess(const std::u16string& program,
 
     // The output file is opened here, not in the child, so that a failure to
     // open it is reported as a failure to start.
-    SpawnActions actions;
     int output = -1;
     if (!outputFile.empty()) {
         output = ::open(ToUtf8(outputFile).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (output < 0) return fail(errno);
-        ::posix_spawn_file_actions_adddup2(actions.get(), output, STDOUT_FILENO);
-        ::posix_spawn_file_actions_adddup2(actions.get(), output, STDERR_FILENO);
     }
-    pid_t pid = 0;
-    const int result = ::posix_spawn(&pid, path.c_str(), actions.get(), nullptr, argv.data(), environ);
+    EndChildrenWithThisProcess();
+    const pid_t pid = Spawn(path, argv.data(), output);
+    const int reason = pid < 0 ? static_cast<int>(-pid) : 0;
     if (output >= 0) ::close(output);
-    if (result != 0) return fail(result);
+    if (reason != 0) return fail(reason);
+    g_runningChild = pid;
     return ChildProcess{static_cast<std::intptr_t>(pid)};
 }
 
@@ -113,6 +179,7 @@ int WaitForExit(ChildProcess& child) {
     do {
         waited = ::waitpid(static_cast<pid_t>(child.handle), &status, 0);
     } while (waited < 0 && errno == EINTR);
+    if (g_runningChild == static_cast<pid_t>(child.handle)) g_runningChild = 0;
     child.handle = 0;  // reaped (or not ours): nothing left to release
     if (waited < 0 || !WIFEXITED(status)) return -1;
     return WEXITSTATUS(status);
@@ -124,6 +191,7 @@ void ReleaseProcess(ChildProcess& child) {
     if (child.handle > 0) {
         int status = 0;
         ::waitpid(static_cast<pid_t>(child.handle), &status, WNOHANG);
+        if (g_runningChild == static_cast<pid_t>(child.handle)) g_runningChild = 0;
     }
     child.handle = 0;
 }

@@ -70,4 +70,11 @@ void WriteStandardText(StandardStream stream, std::string_view utf8) {
     WriteBytes(handle, bytes.data(), bytes.size());
 }
 
+std::string UserLocaleName() {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    const LCID display = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+    if (LCIDToLocaleName(display, name, LOCALE_NAME_MAX_LENGTH, 0) == 0) return {};
+    return ToUtf8(FromWide(name, wcslen(name)));
+}
+
 }  // namespace chmbook::platform
