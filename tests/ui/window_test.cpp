@@ -53,9 +53,7 @@ protected:
     ScratchFolder source{"chmbook-ui"};
     TestWindow window{app.u16()};
     template <typename T = QWidget>
-    T* Ui(Control control) const {
-        return window.WidgetAs<T>(control);
-    }
+    T* Ui(Control control) const { return window.WidgetAs<T>(control); }
 };
 
 // No control covers another or runs out of its frame, and no caption is cut off.
