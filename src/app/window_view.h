@@ -4,10 +4,10 @@
 // (app/frm_main.h) and drive any window that implements this interface: the
 // Qt window, the native Windows window, and the tests' fake window.
 //
-// A view holds no command logic. It creates the controls, lays them out,
-// and turns its toolkit's events into calls of frmMain's commands
-// (Form_Load, txtTitleName_Change, Command1_Click, cmdRefresh_Click,
-// cmdNext_Click, Form_QueryUnload).
+// A view holds no command logic. It creates the controls from the window's
+// layout (app/window_layout.h) and turns its toolkit's events into calls of
+// frmMain's commands (Form_Load, txtTitleName_Change, Command1_Click,
+// cmdRefresh_Click, cmdNext_Click, Form_QueryUnload).
 //
 // Text crosses this interface as UTF-16 with every line break as CR LF, in
 // both directions: a view converts from and to its toolkit's own line breaks.
@@ -15,25 +15,9 @@
 #include <optional>
 #include <string>
 
-namespace chmbook {
+#include "app/window_layout.h"
 
-// The controls that the commands read, fill, enable, disable or focus,
-// under their names in the window.
-enum class Control {
-    Text1,         // text box: the source folder (filled by the program only)
-    txtTitleName,  // text box: the book's title
-    txtFile,       // multi-line text box: the output path (filled by the program only)
-    txtAd,         // multi-line text box: the notice on every page (filled by the program only)
-    txtTitleDemo,  // multi-line text box: head snippet of the list page
-    txtFootDemo,   // multi-line text box: foot snippet of the list page
-    txtPaperTop,   // multi-line text box: head snippet of the content pages
-    txtPaperFoot,  // multi-line text box: foot snippet of the content pages
-    Check1,        // check box: delete the sources after the build
-    List1,         // list box: the file list, full paths of the TXT files
-    Command1,      // button: Browse
-    cmdRefresh,    // button: Refresh
-    cmdNext,       // button: Generate
-};
+namespace chmbook {
 
 // The icon of a message box. Every box has one button, OK.
 enum class MessageIcon {
@@ -73,7 +57,7 @@ public:
     // in the caption starts a second line ("正在生成" CR LF "请您稍候").
     virtual void SetNextCaption(const std::u16string& caption) = 0;
 
-    // The control that has the keyboard focus, when it is one of the above.
+    // The control of the window that has the keyboard focus, if any.
     virtual std::optional<Control> FocusedControl() const = 0;
     // Moves the keyboard focus to `control` (an enabled one).
     virtual void SetFocus(Control control) = 0;

@@ -1,21 +1,16 @@
 #pragma once
-// The Qt main window: a view of frmMain. It creates and lays out the
-// controls, gives them the keyboard (tab order, access keys), and hands every
+// The Qt main window: a view of frmMain. It builds the controls from the
+// window's layout (app/window_layout.h), gives them the keyboard (tab order, access keys), and hands every
 // command to frmMain, which reads and fills the controls through WindowView.
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <string>
 
 #include "app/frm_main.h"
 #include "app/window_view.h"
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace chmbook {
 
@@ -23,36 +18,6 @@ class MainWindow : public QWidget, public WindowView {
     Q_OBJECT
 
 public:
-    // The controls, under the names the rest of the program knows them by.
-    struct Controls {
-        QGroupBox* Frame1 = nullptr;  // list page settings
-        QLabel* Label8 = nullptr;
-        QPlainTextEdit* txtAd = nullptr;
-        QLabel* Label1 = nullptr;
-        QLineEdit* txtTitleName = nullptr;
-        QLabel* Label2 = nullptr;
-        QPlainTextEdit* txtTitleDemo = nullptr;
-        QLabel* Label3 = nullptr;
-        QPlainTextEdit* txtFootDemo = nullptr;
-
-        QGroupBox* Frame2 = nullptr;  // content page settings
-        QLabel* Label4 = nullptr;
-        QPlainTextEdit* txtPaperTop = nullptr;
-        QLabel* Label5 = nullptr;
-        QPlainTextEdit* txtPaperFoot = nullptr;
-
-        QGroupBox* Frame3 = nullptr;  // the batch
-        QLabel* Label6 = nullptr;
-        QLineEdit* Text1 = nullptr;
-        QPushButton* Command1 = nullptr;
-        QPushButton* cmdRefresh = nullptr;
-        QListWidget* List1 = nullptr;
-        QLabel* Label7 = nullptr;
-        QPlainTextEdit* txtFile = nullptr;
-        QPushButton* cmdNext = nullptr;
-        QCheckBox* Check1 = nullptr;
-    };
-
     // The program's folder is the executable's folder.
     explicit MainWindow(QWidget* parent = nullptr);
     // The program's folder is `appPath` (the output and work folders go
@@ -60,7 +25,12 @@ public:
     MainWindow(std::u16string appPath, BuildOptions options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    const Controls& ui() const { return ui_; }
+    // The widget of a control; WidgetAs gives it as the class of its kind.
+    QWidget* Widget(Control control) const { return widgets_[IndexOf(control)]; }
+    template <typename T>
+    T* WidgetAs(Control control) const {
+        return qobject_cast<T*>(Widget(control));
+    }
     // The commands, and the window's state as the build reads it.
     frmMain& frm() { return frm_; }
     const frmMain& frm() const { return frm_; }
@@ -84,8 +54,6 @@ public:
     void SetCaption(const std::u16string& caption) override;
     void Close() override;
 
-    static const QString kCaption;
-
 protected:
     // A close while a build runs is put off until the build has ended.
     void closeEvent(QCloseEvent* event) override;
@@ -94,9 +62,9 @@ private:
     void CreateControls();
     void SetTabOrder();
     void ConnectCommands();
-    QWidget* Widget(Control control) const;
+    QListWidget* List1() const;
 
-    Controls ui_;
+    std::array<QWidget*, kWindowLayout.size()> widgets_{};
     frmMain frm_;
     bool busyPointerShown_ = false;
 };

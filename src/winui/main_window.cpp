@@ -22,41 +22,22 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-// The window logic names the controls it drives; the window knows them by id.
-ControlId IdOf(Control control) {
-    switch (control) {
-        case Control::Text1: return kText1;
-        case Control::txtTitleName: return kTxtTitleName;
-        case Control::txtFile: return kTxtFile;
-        case Control::txtAd: return kTxtAd;
-        case Control::txtTitleDemo: return kTxtTitleDemo;
-        case Control::txtFootDemo: return kTxtFootDemo;
-        case Control::txtPaperTop: return kTxtPaperTop;
-        case Control::txtPaperFoot: return kTxtPaperFoot;
-        case Control::Check1: return kCheck1;
-        case Control::List1: return kList1;
-        case Control::Command1: return kCommand1;
-        case Control::cmdRefresh: return kCmdRefresh;
-        case Control::cmdNext: return kCmdNext;
-    }
-    throw std::logic_error("unknown control");
-}
+// A control's id is its place in the tab order above a base. The ids stay
+// above IDOK/IDCANCEL, which the dialog manager sends for Enter and Esc: no
+// control answers to them, so the window has no default button.
+constexpr int kFirstControlId = 100;
+
+int IdOf(Control control) { return kFirstControlId + static_cast<int>(IndexOf(control)); }
 
 std::optional<Control> ControlOf(int id) {
-    constexpr Control kAll[] = {Control::Text1,       Control::txtTitleName, Control::txtFile,
-                                Control::txtAd,       Control::txtTitleDemo, Control::txtFootDemo,
-                                Control::txtPaperTop, Control::txtPaperFoot, Control::Check1,
-                                Control::List1,       Control::Command1,     Control::cmdRefresh,
-                                Control::cmdNext};
-    for (Control control : kAll) {
-        if (IdOf(control) == id) return control;
-    }
-    return std::nullopt;
+    const int index = id - kFirstControlId;
+    if (index < 0 || index >= static_cast<int>(kWindowLayout.size())) return std::nullopt;
+    return kWindowLayout[static_cast<std::size_t>(index)].control;
 }
 
-std::size_t IndexOf(ControlId id) { return static_cast<std::size_t>(id - kFrame1); }
-
-const ControlSpec& SpecOf(ControlId id) { return kControls[IndexOf(id)]; }
+// UTF-16 on both sides: Windows' wide characters are 16 bits.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+const wchar_t* AsWide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 // The system's message font, the one dialogs and message boxes use.
 HFONT CreateMessageFont() {
@@ -71,19 +52,19 @@ struct WindowClass {
     DWORD style;
 };
 
-WindowClass ClassOf(const ControlSpec& spec) {
-    switch (spec.kind) {
-        case Kind::kFrame: return {WC_BUTTONW, BS_GROUPBOX};
-        case Kind::kLabel: return {WC_STATICW, SS_LEFT};
-        case Kind::kLineBox: return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP};
-        case Kind::kMultiLineBox:
+WindowClass ClassOf(const ControlLayout& row) {
+    switch (row.kind) {
+        case ControlKind::kFrame: return {WC_BUTTONW, BS_GROUPBOX};
+        case ControlKind::kLabel: return {WC_STATICW, SS_LEFT};
+        case ControlKind::kLineBox: return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP};
+        case ControlKind::kMultiLineBox:
             return {WC_EDITW, static_cast<DWORD>(ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP |
-                                  (spec.verticalScrollBar ? WS_VSCROLL : 0))};
+                                  (row.verticalScrollBar ? WS_VSCROLL : 0))};
         // No BS_DEFPUSHBUTTON anywhere: Enter belongs to the text boxes.
-        case Kind::kButton: return {WC_BUTTONW, BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP};
-        case Kind::kListBox:
+        case ControlKind::kButton: return {WC_BUTTONW, BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP};
+        case ControlKind::kListBox:
             return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP};
-        case Kind::kCheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP};
+        case ControlKind::kCheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP};
     }
     throw std::logic_error("unknown control kind");
 }
@@ -102,8 +83,8 @@ LRESULT CALLBACK MultiLineBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM 
     return code;
 }
 
-bool HasSunkenEdge(Kind kind) {
-    return kind == Kind::kLineBox || kind == Kind::kMultiLineBox || kind == Kind::kListBox;
+bool HasSunkenEdge(ControlKind kind) {
+    return kind == ControlKind::kLineBox || kind == ControlKind::kMultiLineBox || kind == ControlKind::kListBox;
 }
 
 }  // namespace
@@ -130,7 +111,8 @@ MainWindow::MainWindow(std::u16string appPath, BuildOptions options) {
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    hwnd_ = CreateWindowExW(0, kWindowClass, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    const std::wstring caption(kWindowCaption.begin(), kWindowCaption.end());
+    hwnd_ = CreateWindowExW(0, kWindowClass, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
     if (!hwnd_) throw std::runtime_error("the main window could not be created");
 
@@ -138,7 +120,7 @@ MainWindow::MainWindow(std::u16string appPath, BuildOptions options) {
     CreateControls();
     logic_ = std::make_unique<frmMain>(*this, std::move(appPath), std::move(options));
     logic_->Form_Load();
-    ::SetFocus(ControlHandle(kTxtTitleName));
+    ::SetFocus(ControlHandle(Control::txtTitleName));
 }
 
 MainWindow::~MainWindow() {
@@ -151,44 +133,40 @@ MainWindow::~MainWindow() {
 
 int MainWindow::Scale(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }
 
-HWND MainWindow::ControlHandle(ControlId id) const { return controls_[IndexOf(id)]; }
-
 void MainWindow::CreateControls() {
-    for (const ControlSpec& spec : kControls) controls_[IndexOf(spec.id)] = CreateControl(spec);
+    for (const ControlLayout& row : kWindowLayout) controls_[IndexOf(row.control)] = CreateControl(row);
 }
 
 // Controls are created in tab order, so that their order among the window's
 // children is the tab order: the dialog manager moves the focus along it, and
 // a label's access key moves the focus to the next control after the label
 // that can take it.
-HWND MainWindow::CreateControl(const ControlSpec& spec) {
-    Rect place = spec.rect;
-    if (spec.frame != ControlId{}) {
-        const Rect& frame = SpecOf(spec.frame).rect;
+HWND MainWindow::CreateControl(const ControlLayout& row) {
+    PixelRect place = row.rect;
+    if (row.frame) {
+        const PixelRect& frame = LayoutOf(*row.frame).rect;
         place.left += frame.left;
         place.top += frame.top;
     }
-    const WindowClass windowClass = ClassOf(spec);
+    const WindowClass windowClass = ClassOf(row);
     DWORD style = WS_CHILD | WS_VISIBLE | windowClass.style;
-    if (!spec.enabled) style = (style & ~WS_TABSTOP) | WS_DISABLED;
-    const DWORD exStyle = HasSunkenEdge(spec.kind) ? WS_EX_CLIENTEDGE : 0;
+    if (!row.enabled) style = (style & ~WS_TABSTOP) | WS_DISABLED;
+    const DWORD exStyle = HasSunkenEdge(row.kind) ? WS_EX_CLIENTEDGE : 0;
 
-    int width = Scale(place.width);
-    int height = Scale(place.height);
-    const HWND control =
-        CreateWindowExW(exStyle, windowClass.name, spec.caption, style, Scale(place.left), Scale(place.top), width,
-                        height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                        GetModuleHandleW(nullptr), nullptr);
-    if (!control) throw std::runtime_error(std::string("the control could not be created: ") + spec.name);
+    const HWND control = CreateWindowExW(exStyle, windowClass.name, AsWide(row.caption), style, Scale(place.left),
+                                         Scale(place.top), Scale(place.width), Scale(place.height), hwnd_,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(row.control))),
+                                         GetModuleHandleW(nullptr), nullptr);
+    if (!control) throw std::runtime_error(std::string("the control could not be created: ") + row.name);
     if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    if (spec.kind == Kind::kMultiLineBox) SetWindowSubclass(control, MultiLineBoxProc, 0, 0);
+    if (row.kind == ControlKind::kMultiLineBox) SetWindowSubclass(control, MultiLineBoxProc, 0, 0);
 
     // A label takes the size of its caption in the window's font.
-    if (spec.kind == Kind::kLabel) {
+    if (row.kind == ControlKind::kLabel) {
         const HDC dc = GetDC(control);
         const HGDIOBJ old = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
         RECT extent{0, 0, 0, 0};
-        DrawTextW(dc, spec.caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+        DrawTextW(dc, AsWide(row.caption), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
         SelectObject(dc, old);
         ReleaseDC(control, dc);
         SetWindowPos(control, nullptr, 0, 0, extent.right, extent.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -265,38 +243,39 @@ void MainWindow::MoveFocus(WPARAM wParam, LPARAM lParam) {
 // manager; no control has those ids, so they do nothing.
 void MainWindow::OnCommand(int id, int code) {
     if (!logic_) return;  // controls report changes while they are being created
-    if (id == kTxtTitleName && code == EN_CHANGE) {
+    const std::optional<Control> control = ControlOf(id);
+    if (control == Control::txtTitleName && code == EN_CHANGE) {
         logic_->txtTitleName_Change();
         return;
     }
-    if (code != BN_CLICKED) return;
-    switch (id) {
-        case kCommand1: logic_->Command1_Click(); break;
-        case kCmdRefresh: logic_->cmdRefresh_Click(); break;
-        case kCmdNext: logic_->cmdNext_Click(); break;
+    if (!control || code != BN_CLICKED) return;
+    switch (*control) {
+        case Control::Command1: logic_->Command1_Click(); break;
+        case Control::cmdRefresh: logic_->cmdRefresh_Click(); break;
+        case Control::cmdNext: logic_->cmdNext_Click(); break;
         default: break;
     }
 }
 
 // ---- WindowView ------------------------------------------------------------------
 
-std::u16string MainWindow::Text(Control box) const { return U16(WindowText(ControlHandle(IdOf(box)))); }
+std::u16string MainWindow::Text(Control box) const { return U16(WindowText(ControlHandle(box))); }
 
 void MainWindow::SetText(Control box, const std::u16string& text) {
-    SetWindowTextW(ControlHandle(IdOf(box)), Wide(text).c_str());
+    SetWindowTextW(ControlHandle(box), Wide(text).c_str());
 }
 
 int MainWindow::CheckValue() const {
-    return SendMessageW(ControlHandle(kCheck1), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    return SendMessageW(ControlHandle(Control::Check1), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
 std::size_t MainWindow::ListCount() const {
-    const LRESULT count = SendMessageW(ControlHandle(kList1), LB_GETCOUNT, 0, 0);
+    const LRESULT count = SendMessageW(ControlHandle(Control::List1), LB_GETCOUNT, 0, 0);
     return count > 0 ? static_cast<std::size_t>(count) : 0;
 }
 
 std::u16string MainWindow::ListItem(std::size_t index) const {
-    const HWND list = ControlHandle(kList1);
+    const HWND list = ControlHandle(Control::List1);
     const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
     if (length == LB_ERR) return {};
     std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
@@ -305,10 +284,10 @@ std::u16string MainWindow::ListItem(std::size_t index) const {
     return U16(item);
 }
 
-void MainWindow::ClearList() { SendMessageW(ControlHandle(kList1), LB_RESETCONTENT, 0, 0); }
+void MainWindow::ClearList() { SendMessageW(ControlHandle(Control::List1), LB_RESETCONTENT, 0, 0); }
 
 void MainWindow::AddListItem(const std::u16string& entry) {
-    const HWND list = ControlHandle(kList1);
+    const HWND list = ControlHandle(Control::List1);
     const std::wstring item = Wide(entry);
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     // Long paths scroll sideways instead of being cut off.
@@ -323,11 +302,11 @@ void MainWindow::AddListItem(const std::u16string& entry) {
 }
 
 void MainWindow::SetEnabled(Control control, bool enabled) {
-    EnableWindow(ControlHandle(IdOf(control)), enabled ? TRUE : FALSE);
+    EnableWindow(ControlHandle(control), enabled ? TRUE : FALSE);
 }
 
 void MainWindow::SetNextCaption(const std::u16string& caption) {
-    SetWindowTextW(ControlHandle(kCmdNext), Wide(caption).c_str());
+    SetWindowTextW(ControlHandle(Control::cmdNext), Wide(caption).c_str());
 }
 
 std::optional<Control> MainWindow::FocusedControl() const {
@@ -336,7 +315,7 @@ std::optional<Control> MainWindow::FocusedControl() const {
     return ControlOf(GetDlgCtrlID(focus));
 }
 
-void MainWindow::SetFocus(Control control) { ::SetFocus(ControlHandle(IdOf(control))); }
+void MainWindow::SetFocus(Control control) { ::SetFocus(ControlHandle(control)); }
 
 // The shell's folder dialog, owned by the window so that no command can start
 // while it is open.

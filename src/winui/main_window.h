@@ -12,7 +12,6 @@
 
 #include "app/frm_main.h"
 #include "app/window_view.h"
-#include "winui/controls.h"
 
 namespace chmbook::winui {
 
@@ -26,7 +25,7 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     HWND Handle() const { return hwnd_; }
-    HWND ControlHandle(ControlId id) const;
+    HWND ControlHandle(Control control) const { return controls_[IndexOf(control)]; }
     frmMain& Logic() { return *logic_; }
     // Pixels per logical inch the window was laid out for (96 at 100 %).
     int Dpi() const { return dpi_; }
@@ -58,7 +57,6 @@ public:
     void Close() override;
 
     static constexpr const wchar_t* kWindowClass = L"chmbook.frmMain";
-    static constexpr const wchar_t* kCaption = L"批量将TXT生成CHM文件（TXT文件需要ANSI编码）";
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,14 +64,14 @@ private:
     void OnCommand(int id, int code);
     void MoveFocus(WPARAM wParam, LPARAM lParam);
     void CreateControls();
-    HWND CreateControl(const ControlSpec& spec);
+    HWND CreateControl(const ControlLayout& row);
     int Scale(int pixelsAt96) const;
 
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = 96;
     bool busyPointer_ = false;
-    std::array<HWND, kControls.size()> controls_{};
+    std::array<HWND, kWindowLayout.size()> controls_{};
     std::unique_ptr<frmMain> logic_;
 };
 

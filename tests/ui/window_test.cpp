@@ -28,6 +28,7 @@ namespace fs = std::filesystem;
 using test_support::ReadBytes;
 using test_support::ScratchFolder;
 using test_support::U16;
+using enum Control;
 
 // Runs `act` on the next modal dialog of type Dialog as soon as it is up.
 template <typename Dialog, typename Act>
@@ -51,13 +52,13 @@ protected:
     ScratchFolder app{"chmbook-ui", test_support::ScratchUse::kPrograms};
     ScratchFolder source{"chmbook-ui"};
     TestWindow window{app.u16()};
-    const MainWindow::Controls& ui = window.ui();
+    template <typename T = QWidget>
+    T* Ui(Control control) const { return window.WidgetAs<T>(control); }
 };
 
 // No control covers another or runs out of its frame, and no caption is cut off.
 TEST_F(QtWindow, ControlsNeitherOverlapNorCutTheirCaptions) {
-    for (QWidget* container : {static_cast<QWidget*>(&window), static_cast<QWidget*>(ui.Frame1),
-                               static_cast<QWidget*>(ui.Frame2), static_cast<QWidget*>(ui.Frame3)}) {
+    for (QWidget* container : {static_cast<QWidget*>(&window), Ui(Frame1), Ui(Frame2), Ui(Frame3)}) {
         const QList<QWidget*> controls = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (qsizetype i = 0; i < controls.size(); ++i) {
             SCOPED_TRACE(controls[i]->objectName().toStdString());
@@ -80,16 +81,15 @@ TEST_F(QtWindow, ControlsNeitherOverlapNorCutTheirCaptions) {
 }
 
 TEST_F(QtWindow, TabWalksTheInputsAndTheGreyedBoxesTakeNoFocus) {
-    EXPECT_EQ(QApplication::focusWidget(), ui.txtTitleName);
-    for (QWidget* box : {static_cast<QWidget*>(ui.txtAd), static_cast<QWidget*>(ui.Text1),
-                         static_cast<QWidget*>(ui.txtFile)}) {
+    EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleName));
+    for (QWidget* box : {Ui(txtAd), Ui(Text1), Ui(txtFile)}) {
         EXPECT_FALSE(box->isEnabled());
         QTest::mouseClick(box, Qt::LeftButton);
-        EXPECT_EQ(QApplication::focusWidget(), ui.txtTitleName) << box->objectName().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleName)) << box->objectName().toStdString();
     }
-    const QWidget* const order[] = {ui.txtTitleDemo, ui.txtFootDemo, ui.txtPaperTop, ui.txtPaperFoot,
-                                    ui.Command1,     ui.cmdRefresh,  ui.List1,       ui.Check1,
-                                    ui.cmdNext,      ui.txtTitleName};
+    const QWidget* const order[] = {Ui(txtTitleDemo), Ui(txtFootDemo), Ui(txtPaperTop), Ui(txtPaperFoot),
+                                    Ui(Command1),     Ui(cmdRefresh),  Ui(List1),       Ui(Check1),
+                                    Ui(cmdNext),      Ui(txtTitleName)};
     for (const QWidget* expected : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
@@ -99,9 +99,9 @@ TEST_F(QtWindow, TabWalksTheInputsAndTheGreyedBoxesTakeNoFocus) {
 
 TEST_F(QtWindow, AccessKeysPressTheButtonsOrOnlyMoveTheFocus) {
     QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), ui.txtTitleDemo);
+    EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleDemo));
     QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), ui.Command1);
+    EXPECT_EQ(QApplication::focusWidget(), Ui(Command1));
     QTest::qWait(300);  // longer than a button's animated click
     EXPECT_EQ(window.folderDialogs, 0) << "Alt+D only moves the focus";
 
@@ -118,16 +118,16 @@ TEST_F(QtWindow, AccessKeysPressTheButtonsOrOnlyMoveTheFocus) {
 
 TEST_F(QtWindow, BoxesHandTheirLinesOverWithCrLfAndEnterPressesNoButton) {
     EXPECT_EQ(window.frm().txtFootDemo(), StatementTextInFourLines());
-    QTest::mouseClick(ui.txtPaperTop->viewport(), Qt::LeftButton);
-    ASSERT_EQ(QApplication::focusWidget(), ui.txtPaperTop);
-    TypeText(ui.txtPaperTop, QStringLiteral("<b>头</b>"));
-    QTest::keyClick(ui.txtPaperTop, Qt::Key_Return);
-    TypeText(ui.txtPaperTop, QString(QChar(0x00A0)) + QStringLiteral("two"));
-    QTest::keyClick(ui.txtPaperTop, Qt::Key_Enter);
+    QTest::mouseClick(Ui<QPlainTextEdit>(txtPaperTop)->viewport(), Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), Ui(txtPaperTop));
+    TypeText(Ui(txtPaperTop), QStringLiteral("<b>头</b>"));
+    QTest::keyClick(Ui(txtPaperTop), Qt::Key_Return);
+    TypeText(Ui(txtPaperTop), QString(QChar(0x00A0)) + QStringLiteral("two"));
+    QTest::keyClick(Ui(txtPaperTop), Qt::Key_Enter);
     EXPECT_EQ(window.frm().txtPaperTop(), u"<b>头</b>\r\n\u00A0two\r\n");
 
-    TypeText(ui.txtTitleName, QStringLiteral("x"));
-    QTest::keyClick(ui.txtTitleName, Qt::Key_Return);
+    TypeText(Ui(txtTitleName), QStringLiteral("x"));
+    QTest::keyClick(Ui(txtTitleName), Qt::Key_Return);
     EXPECT_TRUE(window.messages.empty()) << "there is no default button";
     EXPECT_EQ(window.frm().txtFile(), OutputPathForTitle(app.u16(), u"x"));
 }
@@ -150,11 +150,11 @@ TEST(QtWindowDialogs, MessageBoxHasOkOnlyAndTheFolderDialogCanBeCancelled) {
         owner = box->parentWidget();
         box->button(QMessageBox::Ok)->click();
     });
-    QTest::mouseClick(window.ui().cmdNext, Qt::LeftButton);
+    QTest::mouseClick(window.Widget(cmdNext), Qt::LeftButton);
     EXPECT_EQ(icon, QMessageBox::Information);
     EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(owner, &window);
-    EXPECT_EQ(window.focusWidget(), window.ui().txtTitleName);
+    EXPECT_EQ(window.focusWidget(), window.Widget(txtTitleName));
 
     QString title;
     WhenModal<QFileDialog>([&](QFileDialog* dialog) {
@@ -162,12 +162,12 @@ TEST(QtWindowDialogs, MessageBoxHasOkOnlyAndTheFolderDialogCanBeCancelled) {
         dialog->selectFile(QString::fromStdString(source.path().string()));
         QMetaObject::invokeMethod(dialog, "accept");  // what the Choose button does
     });
-    QTest::mouseClick(window.ui().Command1, Qt::LeftButton);
+    QTest::mouseClick(window.Widget(Command1), Qt::LeftButton);
     EXPECT_EQ(title, QStringLiteral("请选择一个文件夹"));
     EXPECT_EQ(window.frm().Text1(), source.u16());
     ASSERT_EQ(window.ListCount(), 1u);
     WhenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    QTest::mouseClick(window.ui().Command1, Qt::LeftButton);
+    QTest::mouseClick(window.Widget(Command1), Qt::LeftButton);
     EXPECT_EQ(window.frm().Text1(), source.u16());
     EXPECT_EQ(window.ListCount(), 1u);
 }
@@ -181,18 +181,19 @@ TEST_F(QtWindow, GenerateMakesABookAndShowsTheBusyStateMeanwhile) {
     testing::InstallStandInCompiler(app.path());
 #endif
     source.Write("one.txt", "first text");
-    TypeText(ui.txtTitleName, QStringLiteral("样书"));
+    TypeText(Ui(txtTitleName), QStringLiteral("样书"));
     window.folderAnswers.push_back(source.u16());
-    QTest::mouseClick(ui.Command1, Qt::LeftButton);
-    ui.cmdNext->setFocus();
+    QTest::mouseClick(Ui(Command1), Qt::LeftButton);
+    Ui(cmdNext)->setFocus();
     std::vector<QString> captions;
     std::vector<bool> busyCursor;
     window.onDoEvents = [&] {
-        captions.push_back(ui.cmdNext->isEnabled() || ui.List1->isEnabled() ? QString() : ui.cmdNext->text());
+        const bool busy = !Ui(cmdNext)->isEnabled() && !Ui(List1)->isEnabled();
+        captions.push_back(busy ? Ui<QPushButton>(cmdNext)->text() : QString());
         const QCursor* cursor = QApplication::overrideCursor();
         busyCursor.push_back(cursor && cursor->shape() == Qt::BusyCursor);
     };
-    QTest::mouseClick(ui.cmdNext, Qt::LeftButton);
+    QTest::mouseClick(Ui(cmdNext), Qt::LeftButton);
 
     EXPECT_EQ(captions, (std::vector<QString>(2, QStringLiteral("正在生成\n请您稍候"))));
     EXPECT_EQ(busyCursor, (std::vector<bool>{false, true}));
@@ -202,21 +203,21 @@ TEST_F(QtWindow, GenerateMakesABookAndShowsTheBusyStateMeanwhile) {
     EXPECT_EQ(ReadBytes(book).substr(0, 4), "ITSF");
 #endif
     EXPECT_EQ(window.opened, std::vector<std::u16string>{U16(book)});
-    EXPECT_EQ(ui.cmdNext->text(), QStringLiteral("立即生成(&O)"));
-    EXPECT_TRUE(ui.cmdNext->isEnabled() && ui.List1->isEnabled() && ui.txtTitleName->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), ui.cmdNext);
+    EXPECT_EQ(Ui<QPushButton>(cmdNext)->text(), QStringLiteral("立即生成(&O)"));
+    EXPECT_TRUE(Ui(cmdNext)->isEnabled() && Ui(List1)->isEnabled() && Ui(txtTitleName)->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), Ui(cmdNext));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(QtWindow, ClosingDuringABuildWaitsForItsEnd) {
     testing::InstallStandInCompiler(app.path());
     source.Write("one.txt", "text");
-    TypeText(ui.txtTitleName, QStringLiteral("b"));
+    TypeText(Ui(txtTitleName), QStringLiteral("b"));
     window.folderAnswers.push_back(source.u16());
-    QTest::mouseClick(ui.Command1, Qt::LeftButton);
+    QTest::mouseClick(Ui(Command1), Qt::LeftButton);
     std::vector<bool> closedInside;
     window.onDoEvents = [&] { closedInside.push_back(window.close() || !window.isVisible()); };
-    QTest::mouseClick(ui.cmdNext, Qt::LeftButton);
+    QTest::mouseClick(Ui(cmdNext), Qt::LeftButton);
     EXPECT_EQ(closedInside, (std::vector<bool>{false, false})) << "the close is put off while the build runs";
     EXPECT_TRUE(fs::exists(app / "Release" / "b.chm")) << "the build ran to its end";
     EXPECT_FALSE(window.isVisible()) << "and the window closed then";

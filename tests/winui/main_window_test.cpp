@@ -22,6 +22,7 @@ namespace chmbook::winui {
 namespace {
 
 namespace fs = std::filesystem;
+using enum Control;
 
 struct ShownMessage {
     MessageIcon icon;
@@ -127,22 +128,23 @@ void Type(MainWindow& window, const std::wstring& text) {
     }
 }
 
-void Click(MainWindow& window, ControlId id) {
+void Click(MainWindow& window, Control id) {
     SendMessageW(window.ControlHandle(id), BM_CLICK, 0, 0);
     Pump(window);
 }
 
 // The button's notification alone, as a press would send it, without the
 // press taking the focus: for checking where the command itself puts it.
-void Notify(MainWindow& window, ControlId id) {
-    SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(window.ControlHandle(id)));
+void Notify(MainWindow& window, Control control) {
+    const HWND button = window.ControlHandle(control);
+    SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
     Pump(window);
 }
 
 std::string NameOfFocus(const MainWindow& window) {
-    for (const ControlSpec& spec : kControls) {
-        if (window.ControlHandle(spec.id) == GetFocus()) return spec.name;
+    for (const ControlLayout& row : kWindowLayout) {
+        if (window.ControlHandle(row.control) == GetFocus()) return row.name;
     }
     return "(none)";
 }
@@ -176,7 +178,7 @@ protected:
     // The finished book is not opened: no viewer starts during the tests.
     TestWindow window{app.U16(), BuildOptions{.openBook = false}};
 
-    HWND Handle(ControlId id) const { return window.ControlHandle(id); }
+    HWND Handle(Control id) const { return window.ControlHandle(id); }
     void SetUp() override {
         window.Show(SW_SHOWNORMAL);
         SetForegroundWindow(window.Handle());
@@ -186,44 +188,44 @@ protected:
 
 TEST_F(MainWindowTest, ControlsHaveTheirKindCaptionAndState) {
     struct Expected {
-        ControlId id;
+        Control id;
         const wchar_t* className;
         const wchar_t* text;  // nullptr: not checked here (default texts, paths)
         bool enabled;
     };
     const Expected cases[] = {
-        {kFrame1, L"Button", L"列表页设置", true},
-        {kFrame2, L"Button", L"内容页设置", true},
-        {kFrame3, L"Button", L"批量文件设置", true},
-        {kLabel1, L"Static", L"标题(&T):", true},
-        {kLabel6, L"Static", L"请选择TXT文件所在的一个目录(&D):", true},
-        {kTxtTitleName, L"Edit", L"", true},
-        {kTxtPaperTop, L"Edit", L"", true},
-        {kTxtAd, L"Edit", nullptr, false},
-        {kText1, L"Edit", L"", false},
-        {kTxtFile, L"Edit", nullptr, false},
-        {kCommand1, L"Button", L"浏览(&B)", true},
-        {kCmdRefresh, L"Button", L"刷新(&R)", true},
-        {kCmdNext, L"Button", L"立即生成(&O)", true},
-        {kCheck1, L"Button", L"在生成 CHM 电子书文件后删除原目标文件文件。", true},
-        {kList1, L"ListBox", nullptr, true},
+        {Frame1, L"Button", L"列表页设置", true},
+        {Frame2, L"Button", L"内容页设置", true},
+        {Frame3, L"Button", L"批量文件设置", true},
+        {Label1, L"Static", L"标题(&T):", true},
+        {Label6, L"Static", L"请选择TXT文件所在的一个目录(&D):", true},
+        {txtTitleName, L"Edit", L"", true},
+        {txtPaperTop, L"Edit", L"", true},
+        {txtAd, L"Edit", nullptr, false},
+        {Text1, L"Edit", L"", false},
+        {txtFile, L"Edit", nullptr, false},
+        {Command1, L"Button", L"浏览(&B)", true},
+        {cmdRefresh, L"Button", L"刷新(&R)", true},
+        {cmdNext, L"Button", L"立即生成(&O)", true},
+        {Check1, L"Button", L"在生成 CHM 电子书文件后删除原目标文件文件。", true},
+        {List1, L"ListBox", nullptr, true},
     };
     EXPECT_EQ(WindowText(window.Handle()), L"批量将TXT生成CHM文件（TXT文件需要ANSI编码）");
     for (const Expected& c : cases) {
-        SCOPED_TRACE(kControls[static_cast<std::size_t>(c.id - kFrame1)].name);
+        SCOPED_TRACE(LayoutOf(c.id).name);
         EXPECT_EQ(_wcsicmp(ClassName(Handle(c.id)).c_str(), c.className), 0);
         if (c.text) EXPECT_EQ(WindowText(Handle(c.id)), c.text);
         EXPECT_EQ(IsWindowEnabled(Handle(c.id)) != FALSE, c.enabled);
     }
-    EXPECT_EQ(SendMessageW(Handle(kCheck1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(SendMessageW(Handle(kList1), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(Handle(Check1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(Handle(List1), LB_GETCOUNT, 0, 0), 0);
     // Multi-line boxes keep CR LF between lines; no button is the default one.
-    EXPECT_NE(WindowText(Handle(kTxtFootDemo)).find(L"\r\n"), std::wstring::npos);
-    EXPECT_NE(GetWindowLongW(Handle(kTxtTitleDemo), GWL_STYLE) & ES_WANTRETURN, 0);
-    for (ControlId button : {kCommand1, kCmdRefresh, kCmdNext}) {
+    EXPECT_NE(WindowText(Handle(txtFootDemo)).find(L"\r\n"), std::wstring::npos);
+    EXPECT_NE(GetWindowLongW(Handle(txtTitleDemo), GWL_STYLE) & ES_WANTRETURN, 0);
+    for (Control button : {Command1, cmdRefresh, cmdNext}) {
         EXPECT_EQ(GetWindowLongW(Handle(button), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     }
-    EXPECT_EQ(WindowText(Handle(kTxtFile)), (app.Path() / L"Release" / L"test.chm").wstring());
+    EXPECT_EQ(WindowText(Handle(txtFile)), (app.Path() / L"Release" / L"test.chm").wstring());
 }
 
 // The places are the window's own business; what a user would notice is a
@@ -235,26 +237,28 @@ TEST_F(MainWindowTest, ControlsFitTheirFramesWithoutOverlapping) {
     EXPECT_EQ(MulDiv(client.right, 96, window.Dpi()), kClientWidth);
     EXPECT_EQ(MulDiv(client.bottom, 96, window.Dpi()), kClientHeight);
 
-    for (const ControlSpec& spec : kControls) {
+    for (const ControlLayout& spec : kWindowLayout) {
         SCOPED_TRACE(spec.name);
-        const RECT rect = RectAt96(window, Handle(spec.id));
+        const RECT rect = RectAt96(window, Handle(spec.control));
         EXPECT_TRUE(Inside(rect, RECT{0, 0, kClientWidth, kClientHeight}));
-        if (spec.frame != ControlId{}) EXPECT_TRUE(Inside(rect, RectAt96(window, Handle(spec.frame))));
-        if (spec.kind == Kind::kLabel) {
+        if (spec.frame) EXPECT_TRUE(Inside(rect, RectAt96(window, Handle(*spec.frame))));
+        if (spec.kind == ControlKind::kLabel) {
             // The label is as wide as its caption in the window's font.
-            const HDC dc = GetDC(Handle(spec.id));
-            const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(spec.id), WM_GETFONT, 0, 0)));
+            const HWND label = Handle(spec.control);
+            const HDC dc = GetDC(label);
+            const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
             RECT extent{0, 0, 0, 0};
-            DrawTextW(dc, spec.caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+            DrawTextW(dc, reinterpret_cast<const wchar_t*>(spec.caption), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
             SelectObject(dc, old);
-            ReleaseDC(Handle(spec.id), dc);
-            RECT label;
-            GetClientRect(Handle(spec.id), &label);
-            EXPECT_GE(label.right, extent.right);
+            ReleaseDC(label, dc);
+            RECT size;
+            GetClientRect(label, &size);
+            EXPECT_GE(size.right, extent.right);
         }
-        for (const ControlSpec& other : kControls) {
-            if (other.id <= spec.id || spec.kind == Kind::kFrame || other.kind == Kind::kFrame) continue;
-            EXPECT_FALSE(Overlap(rect, RectAt96(window, Handle(other.id)))) << "overlaps " << other.name;
+        for (const ControlLayout& other : kWindowLayout) {
+            if (other.control <= spec.control || spec.kind == ControlKind::kFrame || other.kind == ControlKind::kFrame)
+                continue;
+            EXPECT_FALSE(Overlap(rect, RectAt96(window, Handle(other.control)))) << "overlaps " << other.name;
         }
     }
 }
@@ -283,7 +287,7 @@ TEST_F(MainWindowTest, AccessKeysPressButtonsAndLabelKeysOnlyMoveTheFocus) {
     EXPECT_EQ(window.folderRequests, 1);
     EXPECT_EQ(window.ListCount(), 2u);
 
-    SendMessageW(Handle(kList1), LB_RESETCONTENT, 0, 0);
+    SendMessageW(Handle(List1), LB_RESETCONTENT, 0, 0);
     PressAltKey(window, L'r');  // Refresh fills the list again
     EXPECT_EQ(window.ListCount(), 2u);
 
@@ -299,23 +303,23 @@ TEST_F(MainWindowTest, AccessKeysPressButtonsAndLabelKeysOnlyMoveTheFocus) {
 }
 
 TEST_F(MainWindowTest, TypingTheTitleUpdatesTheOutputPathAndEnterGivesCrLf) {
-    SetFocus(Handle(kTxtTitleName));
+    SetFocus(Handle(txtTitleName));
     Type(window, L"书A");
-    EXPECT_EQ(WindowText(Handle(kTxtFile)), (app.Path() / L"Release" / L"书A.chm").wstring());
+    EXPECT_EQ(WindowText(Handle(txtFile)), (app.Path() / L"Release" / L"书A.chm").wstring());
     EXPECT_TRUE(fs::is_directory(app.Path() / L"Release"));
 
-    SetFocus(Handle(kTxtPaperTop));
+    SetFocus(Handle(txtPaperTop));
     Type(window, L"x");
     PressKey(window, VK_RETURN);
     Type(window, L"y");
-    EXPECT_EQ(WindowText(Handle(kTxtPaperTop)), L"x\r\ny");
+    EXPECT_EQ(WindowText(Handle(txtPaperTop)), L"x\r\ny");
 }
 
 TEST_F(MainWindowTest, RefreshListsTheTextFilesInNameOrder) {
     ScratchFolder source;
     for (const wchar_t* name : {L"b.txt", L"C.TXT", L"a.txt", L"note.md", L"中.txt"}) source.Write(name, "x");
     window.SetText(Control::Text1, source.U16());
-    Click(window, kCmdRefresh);
+    Click(window, cmdRefresh);
     std::vector<std::wstring> names;
     for (std::size_t i = 0; i < window.ListCount(); ++i) {
         const std::u16string entry = window.ListItem(i);
@@ -325,17 +329,17 @@ TEST_F(MainWindowTest, RefreshListsTheTextFilesInNameOrder) {
 }
 
 TEST_F(MainWindowTest, GenerateAsksForTheTitleFirstThenForFiles) {
-    SetFocus(Handle(kCheck1));
-    Notify(window, kCmdNext);
+    SetFocus(Handle(Check1));
+    Notify(window, cmdNext);
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(window.messages[0].icon, MessageIcon::kInformation);
     EXPECT_EQ(window.messages[0].caption, u"条件不足");
     EXPECT_EQ(window.messages[0].text, u"请输入该CHM文件的标题名称！");
     EXPECT_EQ(NameOfFocus(window), "txtTitleName");
 
-    SetWindowTextW(Handle(kTxtTitleName), L"书");
-    SetFocus(Handle(kCheck1));
-    Notify(window, kCmdNext);
+    SetWindowTextW(Handle(txtTitleName), L"书");
+    SetFocus(Handle(Check1));
+    Notify(window, cmdNext);
     ASSERT_EQ(window.messages.size(), 2u);
     EXPECT_EQ(window.messages[1].text, u"您当前尚没有至少一个有效的TXT文件进行生成！");
     EXPECT_EQ(NameOfFocus(window), "Check1");
@@ -391,9 +395,9 @@ TEST(MainWindowBuildTest, GenerateBuildsTheBookOfTheCommandLineThenCarriesOutThe
     options.openBook = false;
     options.progress = [&](std::u16string_view, std::size_t) {
         if (!watched || !busyCaption.empty()) return;
-        busyCaption = WindowText(watched->ControlHandle(kCmdNext));
-        inputsDisabled = !IsWindowEnabled(watched->ControlHandle(kTxtTitleName)) &&
-                         !IsWindowEnabled(watched->ControlHandle(kList1));
+        busyCaption = WindowText(watched->ControlHandle(cmdNext));
+        inputsDisabled = !IsWindowEnabled(watched->ControlHandle(txtTitleName)) &&
+                         !IsWindowEnabled(watched->ControlHandle(List1));
         PostMessageW(watched->Handle(), WM_CLOSE, 0, 0);
     };
     TestWindow window(app.U16(), options);
@@ -405,10 +409,10 @@ TEST(MainWindowBuildTest, GenerateBuildsTheBookOfTheCommandLineThenCarriesOutThe
     source.Write(L"一.txt", "\xD6\xD0\xCE\xC4\r\n");  // 中文 in code page 936
     source.Write(L"two.txt", "two");
     window.SetText(Control::Text1, source.U16());
-    Click(window, kCmdRefresh);
-    SetFocus(window.ControlHandle(kTxtTitleName));
+    Click(window, cmdRefresh);
+    SetFocus(window.ControlHandle(txtTitleName));
     Type(window, L"书");
-    Click(window, kCmdNext);
+    Click(window, cmdNext);
 
     EXPECT_EQ(busyCaption, L"正在生成\r\n请您稍候");
     EXPECT_TRUE(inputsDisabled);
