@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/input_checks.h"
+#include "app/window_layout.h"
 #include "batch/book_inputs.h"
 #include "batch/messages.h"
 #include "batch/title_check.h"
@@ -136,7 +137,8 @@ void frmMain::ShowWhetherWaiting(std::u16string_view waitingFor) {
     const bool waiting = !waitingFor.empty();
     if (waiting == captionSaysWaiting_) return;
     captionSaysWaiting_ = waiting;
-    view_.SetCaption(waiting ? std::u16string(kCaption) + u" - " + std::u16string(waitingFor) : std::u16string(kCaption));
+    const std::u16string caption(kWindowCaption);
+    view_.SetCaption(waiting ? caption + u" - " + std::u16string(waitingFor) : caption);
     if (waiting) view_.DoEvents();
 }
 
