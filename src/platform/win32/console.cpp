@@ -74,7 +74,7 @@ std::string UserLocaleName() {
     wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
     const LCID display = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
     if (LCIDToLocaleName(display, name, LOCALE_NAME_MAX_LENGTH, 0) == 0) return {};
-    return ToUtf8(FromWide(name, wcslen(name)));
+    return ToUtf8(win32::FromWide(name, wcslen(name)));
 }
 
 }  // namespace chmbook::platform
