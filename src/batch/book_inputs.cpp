@@ -55,8 +55,8 @@ std::u16string BookFoldersBase(const std::u16string& appPath) {
 
 // FixPath keeps a root such as "/" or "C:\" from getting a doubled separator.
 BookFolders BookFoldersFor(const std::u16string& appPath) {
-    const std::u16string base = FixPath(BookFoldersBase(appPath));
-    return BookFolders{base + u"Temp", base + u"Release"};
+    const std::u16string base = BookFoldersBase(appPath);
+    return BookFolders{base, FixPath(base) + u"Temp", FixPath(base) + u"Release"};
 }
 
 std::u16string OutputFolder(const std::u16string& appPath) { return BookFoldersFor(appPath).output; }

@@ -15,6 +15,7 @@ std::u16string NoticeText();               // txtAd
 
 // Where a build keeps its pages while it runs, and where it puts its books.
 struct BookFolders {
+    std::u16string base;    // the folder that holds both
     std::u16string work;    // "Temp"
     std::u16string output;  // "Release"
 };

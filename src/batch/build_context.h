@@ -13,7 +13,8 @@ namespace chmbook {
 
 // The work folder of the program in frm.AppPath() (see BookFoldersFor).
 std::u16string WorkFolder(const WindowState& frm);
-// The file whose lock marks the work folder as in use: "Temp.lock" beside it.
+// The file whose lock marks the work folder as in use: "Temp.lock" beside it
+// (outside it, since every build empties it).
 // It lies outside the work folder, which every build empties.
 std::u16string WorkFolderLockFile(const WindowState& frm);
 // A file in the work folder.

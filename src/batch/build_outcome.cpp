@@ -39,7 +39,7 @@ std::u16string BuildOutcome::StandInNote(Language in) const {
 
 std::u16string WorkFolder(const WindowState& frm) { return BookFoldersFor(frm.AppPath()).work; }
 
-std::u16string WorkFolderLockFile(const WindowState& frm) { return FixPath(frm.AppPath()) + u"Temp.lock"; }
+std::u16string WorkFolderLockFile(const WindowState& frm) { return WorkFolder(frm) + u".lock"; }
 
 std::u16string WorkFile(const WindowState& frm, std::u16string_view name) {
     return FixPath(WorkFolder(frm)) + std::u16string(name);

@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "batch/book_inputs.h"
 #include "batch/build_context.h"
 #include "batch/list_page.h"
 #include "batch/write_chm.h"
@@ -77,6 +78,9 @@ private:
     // holds it, so a build that was killed never blocks the next.
     bool LockWorkFolder() {
         const std::u16string path = WorkFolderLockFile(frm_);
+        // The user's data folder may not hold the book folders' own yet.
+        const std::u16string base = BookFoldersFor(frm_.AppPath()).base;
+        if (platform::LookUp(base) == EntryKind::kNone) platform::CreateFolders(base);
         std::u16string error;
         platform::LockResult result = platform::LockFile(path, false, lock_, &error);
         if (result == platform::LockResult::kBusy) {
@@ -102,7 +106,8 @@ private:
         case EntryKind::kNone:
             break;
         }
-        if (platform::CreateFolder(work)) return true;
+        // In the user's data folder the levels above may be missing too.
+        if (platform::CreateFolder(work) || platform::CreateFolders(work)) return true;
         RecordFileFailure(outcome_, MessageId::kStepCreateWorkFolder, work, {MessageId::kRemedyCheckProgramFolder});
         return false;
     }

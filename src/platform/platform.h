@@ -77,7 +77,8 @@ bool CreateFolder(const std::u16string& path);
 bool CreateFolders(const std::u16string& path);
 // True when a new file can be created in the folder right now. Found out by
 // creating (and deleting at once) a file there, so that read-only file
-// systems, access lists and the administrator's rights all count.
+// systems, access lists and the administrator's rights all count. A folder on
+// a full disk counts as writable: the build then says that the disk is full.
 bool IsWritableFolder(const std::u16string& path);
 // Reads the whole file in one read into `bytes` (exact size). False on any
 // failure, with `bytes` left empty.

@@ -5,7 +5,17 @@
 namespace hhc::os {
 namespace {
 
-std::string IconvName(std::uint32_t codePage) { return "CP" + std::to_string(codePage); }
+// The converter's name for a Windows code page: most are "CP" and the number,
+// the Unicode and ISO ones go by their own names.
+std::string IconvName(std::uint32_t codePage) {
+    if (codePage == 65001) return "UTF-8";
+    if (codePage == 54936) return "GB18030";
+    if (codePage == 51932) return "EUC-JP";
+    if (codePage == 20866) return "KOI8-R";
+    if (codePage == 21866) return "KOI8-U";
+    if (codePage > 28590 && codePage <= 28605) return "ISO-8859-" + std::to_string(codePage - 28590);
+    return "CP" + std::to_string(codePage);
+}
 
 std::optional<std::string> Convert(std::string_view text, const std::string& from, const std::string& to) {
     iconv_t converter = iconv_open(to.c_str(), from.c_str());

@@ -53,7 +53,8 @@ bool IsWritableFolder(const std::u16string& path) {
     if (probe.back() != '/') probe += '/';
     probe += ".chmbook-write-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
     const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
+    // A full disk is the user's to clear, not a reason to put the books elsewhere.
+    if (fd < 0) return errno == ENOSPC || errno == EDQUOT;
     ::close(fd);
     ::unlink(probe.c_str());
     return true;

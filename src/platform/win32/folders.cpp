@@ -47,7 +47,8 @@ bool IsWritableFolder(const std::u16string& path) {
     win32::Handle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                                    nullptr));
-    return file.ok();
+    // A full disk is the user's to clear, not a reason to put the books elsewhere.
+    return file.ok() || GetLastError() == ERROR_DISK_FULL || GetLastError() == ERROR_HANDLE_DISK_FULL;
 }
 
 }  // namespace chmbook::platform
