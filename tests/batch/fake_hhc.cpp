@@ -12,6 +12,10 @@
 // is first copied into `seen/` in its own folder, so that tests can read the
 // pages the build wrote before it empties its work folder. Its arguments go
 // to `hhc-args.txt` in its own folder, one a line, after their count.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -80,7 +84,7 @@ int main(int argc, char** argv) {
     if (mode == "crash") {
         WriteBook(project, true);
 #ifdef _WIN32
-        std::abort();
+        TerminateProcess(GetCurrentProcess(), 0xC0000005);  // ends as an access violation does
 #else
         std::raise(SIGKILL);  // no core file
 #endif
