@@ -1,8 +1,5 @@
 #include "book/book_compiler.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -16,6 +13,7 @@
 #include "book/windows_file.h"
 #include "container/itsf_writer.h"
 #include "fts/search_index.h"
+#include "os/os.h"
 #include "project/code_page.h"
 #include "project/file_collector.h"
 #include "project/help_project.h"
@@ -36,13 +34,11 @@ constexpr std::size_t kMaxTitleBytes = 1000;  // readers read titles up to about
 const std::string kEmptyProperty(4, '\0');    // "$WW...Links/Property" without a binary index
 
 std::string ReadProjectText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const int reason = errno;
-        throw CompileError(file.string() + ": cannot open the project file: " + std::strerror(reason));
+    std::string text;
+    std::string reason;
+    if (!os::ReadWholeFile(file, text, &reason)) {
+        throw CompileError(os::Utf8FromPath(file) + ": cannot open the project file: " + reason);
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw CompileError(file.string() + ": cannot read the project file");
     return text;
 }
 
@@ -70,12 +66,12 @@ BookName NameInBook(const std::string& path, std::uint32_t codePage) {
 
 // The file-system spelling of a name given in the project's code page.
 fs::path DiskPath(const std::string& ansi, std::uint32_t codePage) {
-    if (project::IsAscii(ansi) || project::IsValidUtf8(ansi)) return fs::path(ansi);
-    return fs::path(project::AnsiToUtf8(ansi, codePage).value_or(ansi));
+    if (project::IsAscii(ansi) || project::IsValidUtf8(ansi)) return os::PathFromUtf8(ansi);
+    return os::PathFromUtf8(project::AnsiToUtf8(ansi, codePage).value_or(ansi));
 }
 
 std::string AnsiFileName(const fs::path& path, std::uint32_t codePage) {
-    const std::string name = path.string();
+    const std::string name = os::Utf8FromPath(path);
     return project::IsValidUtf8(name) ? project::Utf8ToAnsi(name, codePage).value_or(name) : name;
 }
 
@@ -189,9 +185,10 @@ std::optional<std::size_t> Compilation::AddNamedFile(const std::string& label, c
     switch (collector_->Add(path.path, &index)) {
         case project::AddResult::kAdded: Progress("Compiling " + collector_->files()[index].path); break;
         case project::AddResult::kAlreadyPresent: break;
-        case project::AddResult::kMissing: return fail("not found in " + folder_.string());
+        case project::AddResult::kMissing: return fail("not found in " + os::Utf8FromPath(folder_));
         case project::AddResult::kNotAFile: return fail("is a folder, not a file");
         case project::AddResult::kUnreadable: return fail("cannot be read");
+        case project::AddResult::kOutsideProject: return fail("lies outside the project folder");
     }
     return index;
 }
@@ -279,14 +276,14 @@ std::vector<InternalFile> Compilation::BuildInternalFiles() {
 }
 
 CompileSummary Compilation::Run() {
-    projectName_ = settings_.projectFile.filename().string();
+    projectName_ = os::Utf8FromPath(settings_.projectFile.filename());
     folder_ = settings_.projectFile.parent_path();
     if (folder_.empty()) folder_ = ".";
     project_ = project::ReadHelpProject(ReadProjectText(settings_.projectFile));
     for (const std::string& warning : project_.warnings) Warn(projectName_ + ": " + warning);
     codePage_ = project::CodePageForLcid(project_.lcid);
     compileTime_ = settings_.compileTime.value_or(CurrentUnixTime());
-    Progress("Compiling " + settings_.projectFile.string());
+    Progress("Compiling " + os::Utf8FromPath(settings_.projectFile));
 
     ChooseWindowAndNames();
     if (project_.files.empty() && contentsFile_.empty()) {
@@ -298,6 +295,7 @@ CompileSummary Compilation::Run() {
     summary.book = OutputPath();
     summary.files = collector_->files().size();
     summary.bytesIn = collector_->bytesRead();
+    summary.externalLinks = collector_->externalLinks();
     summary.fullTextSearch = project_.fullTextSearch;
 
     std::string book;
@@ -311,12 +309,12 @@ CompileSummary Compilation::Run() {
             // Hands the data over: each file is freed once it is in the section.
             book = container::BuildContainer(std::move(internal), options);
         } catch (const std::exception& error) {
-            throw CompileError(summary.book.string() + ": " + error.what());
+            throw CompileError(os::Utf8FromPath(summary.book) + ": " + error.what());
         }
     }
     collector_.reset();
     summary.topics = topicCount_;
-    Progress("Writing " + summary.book.string());
+    Progress("Writing " + os::Utf8FromPath(summary.book));
     WriteBookFile(summary.book, book);
     summary.bytesOut = book.size();
     return summary;

@@ -31,6 +31,7 @@ struct CompileSummary {
     std::size_t topics = 0;        // pages in #TOPICS
     std::uint64_t bytesIn = 0;     // their total size
     std::uint64_t bytesOut = 0;    // size of the book
+    std::size_t externalLinks = 0; // links to other sites and programs, left as written
     bool fullTextSearch = false;
 };
 

@@ -1,19 +1,17 @@
 #include "book/book_output.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <string>
-#include <system_error>
 
 #include "book/compile_error.h"
+#include "os/os.h"
 
 namespace hhc::book {
 namespace fs = std::filesystem;
 namespace {
 
-std::string ErrnoText(int error) { return std::strerror(error); }
+std::string Shown(const fs::path& path) { return os::Utf8FromPath(path); }
 
 // A name in the destination's folder that no file has yet.
 fs::path TemporaryNameBeside(const fs::path& destination) {
@@ -24,20 +22,16 @@ fs::path TemporaryNameBeside(const fs::path& destination) {
         std::snprintf(suffix, sizeof suffix, ".%08llx.tmp", static_cast<unsigned long long>(random() & 0xFFFFFFFFu));
         fs::path candidate = destination;
         candidate += suffix;
-        std::error_code error;
-        if (!fs::exists(candidate, error) && !error) return candidate;
+        if (os::KindOf(candidate) == os::FileKind::kMissing) return candidate;
     }
-    throw CompileError(destination.string() + ": no free temporary name beside the book");
+    throw CompileError(Shown(destination) + ": no free temporary name beside the book");
 }
 
 class TemporaryFile {
 public:
     explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
     ~TemporaryFile() {
-        if (!path_.empty()) {
-            std::error_code ignored;
-            fs::remove(path_, ignored);
-        }
+        if (!path_.empty()) os::RemoveFile(path_);
     }
     void Release() { path_.clear(); }
     const fs::path& path() const { return path_; }
@@ -49,28 +43,22 @@ private:
 }  // namespace
 
 void WriteBookFile(const fs::path& destination, std::string_view bytes) {
-    std::error_code error;
-    if (fs::is_directory(destination, error)) {
-        throw CompileError(destination.string() + ": a folder of that name is in the way; the book was not written");
+    if (os::KindOf(destination) == os::FileKind::kFolder) {
+        throw CompileError(Shown(destination) + ": a folder of that name is in the way; the book was not written");
     }
     TemporaryFile temporary(TemporaryNameBeside(destination));
-    std::FILE* file = std::fopen(temporary.path().c_str(), "wb");
-    if (!file) {
-        const int reason = errno;
-        temporary.Release();  // nothing was created
-        throw CompileError(destination.string() + ": cannot create the book in " +
-                           destination.parent_path().string() + ": " + ErrnoText(reason));
+    std::string reason;
+    switch (os::WriteNewFile(temporary.path(), bytes, &reason)) {
+        case os::WriteOutcome::kWritten: break;
+        case os::WriteOutcome::kNotCreated:
+            temporary.Release();  // nothing was created
+            throw CompileError(Shown(destination) + ": cannot create the book in " +
+                               Shown(destination.parent_path()) + ": " + reason);
+        case os::WriteOutcome::kNotWritten:
+            throw CompileError(Shown(destination) + ": writing the book failed: " + reason);
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        throw CompileError(destination.string() + ": writing the book failed: " +
-                           ErrnoText(written ? errno : writeError));
-    }
-    fs::rename(temporary.path(), destination, error);
-    if (error) {
-        throw CompileError(destination.string() + ": cannot put the book in place: " + error.message());
+    if (!os::RenameOver(temporary.path(), destination, &reason)) {
+        throw CompileError(Shown(destination) + ": cannot put the book in place: " + reason);
     }
     temporary.Release();
 }

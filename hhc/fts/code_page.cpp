@@ -1,14 +1,9 @@
 #include "fts/code_page.h"
 
-#include <cstring>
 #include <string>
 
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <iconv.h>
-#endif
+#include "common/utf8.h"
+#include "os/os.h"
 
 namespace hhc::fts {
 namespace {
@@ -46,24 +41,9 @@ CodePage::CodePage(std::uint32_t number) : number_(number) {
         for (ByteRange r : layout.lead) Mark(lead_, r);
         for (ByteRange r : layout.trail) Mark(trail_, r);
     }
-#ifndef _WIN32
-    const std::string names[] = {"CP" + std::to_string(number),
-                                 "WINDOWS-" + std::to_string(number)};
-    for (const std::string& name : names) {
-        iconv_t cd = iconv_open(name.c_str(), "UTF-32LE");
-        if (cd != reinterpret_cast<iconv_t>(-1)) {
-            converter_ = cd;
-            break;
-        }
-    }
-#endif
 }
 
-CodePage::~CodePage() {
-#ifndef _WIN32
-    if (converter_ != nullptr) iconv_close(static_cast<iconv_t>(converter_));
-#endif
-}
+CodePage::~CodePage() = default;
 
 std::string CodePage::Encode(char32_t codePoint) {
     if (codePoint < 0x80) return std::string(1, static_cast<char>(codePoint));
@@ -74,42 +54,11 @@ std::string CodePage::Encode(char32_t codePoint) {
     return bytes;
 }
 
-#ifdef _WIN32
 std::string CodePage::EncodeUncached(char32_t codePoint) {
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return {};
-    wchar_t wide[2];
-    int wideLength = 1;
-    if (codePoint >= 0x10000) {
-        char32_t v = codePoint - 0x10000;
-        wide[0] = static_cast<wchar_t>(0xD800 + (v >> 10));
-        wide[1] = static_cast<wchar_t>(0xDC00 + (v & 0x3FF));
-        wideLength = 2;
-    } else {
-        wide[0] = static_cast<wchar_t>(codePoint);
-    }
-    char out[8];
-    BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(number_, WC_NO_BEST_FIT_CHARS, wide, wideLength, out, sizeof out,
-                                nullptr, &usedDefault);
-    if (n <= 0 || usedDefault) return {};
-    return std::string(out, static_cast<std::size_t>(n));
+    std::string utf8;
+    utf8::Append(utf8, codePoint);
+    return os::Utf8ToAnsi(utf8, number_).value_or(std::string());
 }
-#else
-std::string CodePage::EncodeUncached(char32_t codePoint) {
-    if (converter_ == nullptr) return {};
-    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return {};
-    iconv_t cd = static_cast<iconv_t>(converter_);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-    char in[4];
-    for (int i = 0; i < 4; ++i) in[i] = static_cast<char>((codePoint >> (8 * i)) & 0xFF);
-    char out[16];
-    char* inPtr = in;
-    char* outPtr = out;
-    std::size_t inLeft = sizeof in;
-    std::size_t outLeft = sizeof out;
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) return {};
-    return std::string(out, static_cast<std::size_t>(outPtr - out));
-}
-#endif
 
 }  // namespace hhc::fts

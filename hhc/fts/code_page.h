@@ -30,7 +30,6 @@ private:
     bool lead_[256] = {};
     bool trail_[256] = {};
     std::unordered_map<char32_t, std::string> cache_;
-    void* converter_ = nullptr;  // iconv_t on POSIX systems
 };
 
 }  // namespace hhc::fts

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "common/utf8.h"
 #include "fts/html_entities.h"
 
 namespace hhc::fts {
@@ -56,19 +57,6 @@ bool DeclaresUtf8(std::string_view html) {
     return false;
 }
 
-// Decodes one UTF-8 sequence at `p`; returns 0xFFFD for a malformed one.
-char32_t DecodeUtf8(std::string_view s, std::size_t& p) {
-    auto b = static_cast<std::uint8_t>(s[p++]);
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    if (b >= 0x80 && extra == 0) return 0xFFFD;
-    char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
-    for (int i = 0; i < extra; ++i) {
-        if (p >= s.size() || (static_cast<std::uint8_t>(s[p]) & 0xC0) != 0x80) return 0xFFFD;
-        c = (c << 6) | (static_cast<std::uint8_t>(s[p++]) & 0x3F);
-    }
-    return c;
-}
-
 class Extractor {
 public:
     Extractor(std::string_view html, CodePage& codePage)
@@ -115,7 +103,7 @@ private:
                 pos_ = end;
                 return;
             }
-            while (pos_ < end) EmitCodePoint(DecodeUtf8(html_.substr(0, end), pos_));
+            while (pos_ < end) EmitCodePoint(utf8::Decode(html_.substr(0, end), pos_));
             return;
         }
         if (html_[pos_] == '<') {  // a '<' that starts no markup is text

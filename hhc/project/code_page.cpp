@@ -1,8 +1,7 @@
 #include "project/code_page.h"
 
-#include <iconv.h>
-
-#include <cerrno>
+#include "common/utf8.h"
+#include "os/os.h"
 
 namespace hhc::project {
 namespace {
@@ -21,23 +20,6 @@ constexpr LanguageCodePage kCodePages[] = {
     {0x2A, 1258}, {0x2C, 1254}, {0x2F, 1251}, {0x3F, 1251}, {0x40, 1251}, {0x43, 1254},
     {0x44, 1251}, {0x50, 1251},
 };
-
-std::string IconvName(std::uint32_t codePage) { return "CP" + std::to_string(codePage); }
-
-std::optional<std::string> Convert(std::string_view text, const std::string& from, const std::string& to) {
-    iconv_t converter = iconv_open(to.c_str(), from.c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string output(text.size() * 4 + 16, '\0');
-    char* in = const_cast<char*>(text.data());
-    std::size_t inLeft = text.size();
-    char* out = output.data();
-    std::size_t outLeft = output.size();
-    const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-    iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
-    output.resize(output.size() - outLeft);
-    return output;
-}
 
 }  // namespace
 
@@ -97,42 +79,16 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        std::uint32_t minimum = 0;
-        std::uint32_t code = byte;
-        if (byte >= 0xF0 && byte <= 0xF4) {
-            length = 4, minimum = 0x10000, code = byte & 0x07;
-        } else if (byte >= 0xE0) {
-            length = 3, minimum = 0x800, code = byte & 0x0F;
-        } else if (byte >= 0xC2 && byte <= 0xDF) {
-            length = 2, minimum = 0x80, code = byte & 0x1F;
-        } else if (byte >= 0x80) {
-            return false;
-        }
-        if (byte >= 0xF5 || i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += length;
-    }
-    return true;
-}
+bool IsValidUtf8(std::string_view text) { return utf8::IsValid(text); }
 
 std::optional<std::string> AnsiToUtf8(std::string_view text, std::uint32_t codePage) {
     if (IsAscii(text)) return std::string(text);
-    return Convert(text, IconvName(codePage), "UTF-8");
+    return os::AnsiToUtf8(text, codePage);
 }
 
 std::optional<std::string> Utf8ToAnsi(std::string_view text, std::uint32_t codePage) {
     if (IsAscii(text)) return std::string(text);
-    return Convert(text, "UTF-8", IconvName(codePage));
+    return os::Utf8ToAnsi(text, codePage);
 }
 
 }  // namespace hhc::project

@@ -1,8 +1,8 @@
 #include "project/file_collector.h"
 
-#include <fstream>
-#include <system_error>
+#include <algorithm>
 
+#include "os/os.h"
 #include "project/code_page.h"
 #include "project/html_scanner.h"
 #include "project/link_resolver.h"
@@ -16,24 +16,13 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && EqualsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-bool ReadWholeFile(const fs::path& path, std::string& data) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    in.seekg(0, std::ios::beg);
-    data.resize(static_cast<std::size_t>(size));
-    in.read(data.data(), size);
-    return static_cast<std::streamoff>(in.gcount()) == size;
+// A name from a page, in the book's code page, as UTF-8 for a message.
+std::string Shown(const std::string& name, std::uint32_t codePage) {
+    if (IsValidUtf8(name)) return name;
+    return AnsiToUtf8(name, codePage).value_or(name);
 }
 
-bool IsRegularFile(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error);
-}
-
-std::string PathString(const fs::path& path) { return path.generic_string(); }
+bool IsRegularFile(const fs::path& path) { return os::KindOf(path) == os::FileKind::kFile; }
 
 }  // namespace
 
@@ -53,16 +42,12 @@ bool FileCollector::IsTopic(std::string_view path) {
 
 bool FileCollector::IsStylesheet(std::string_view path) { return EndsWithIgnoreCase(path, ".css"); }
 
-const std::vector<std::string>& FileCollector::ListFolder(const fs::path& folder) {
-    const std::string key = PathString(folder);
-    auto it = folderListings_.find(key);
-    if (it != folderListings_.end()) return it->second;
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        names.push_back(entry->path().filename().string());
-    }
-    return folderListings_.emplace(key, std::move(names)).first->second;
+const FileCollector::FolderIndex& FileCollector::IndexOf(const std::string& relativeFolder, const fs::path& folder) {
+    auto it = folderIndexes_.find(relativeFolder);
+    if (it != folderIndexes_.end()) return it->second;
+    FolderIndex index;
+    for (std::string& name : os::ListFolder(folder)) index[ToLowerAscii(name)].push_back(std::move(name));
+    return folderIndexes_.emplace(relativeFolder, std::move(index)).first->second;
 }
 
 bool FileCollector::LocateIgnoringCase(std::string_view relativePath, Found* found) {
@@ -72,15 +57,15 @@ bool FileCollector::LocateIgnoringCase(std::string_view relativePath, Found* fou
     while (true) {
         const std::size_t slash = rest.find('/');
         const std::string_view part = rest.substr(0, slash);
-        const std::string* match = nullptr;
-        for (const std::string& name : ListFolder(current)) {
-            if (EqualsIgnoreCase(name, part)) {
-                match = &name;
-                if (name == part) break;
-            }
+        const FolderIndex& index = IndexOf(spelled, current);
+        const auto names = index.find(ToLowerAscii(part));
+        if (names == index.end()) return false;
+        // The exact spelling when the folder has it, else the first listed.
+        const std::string* match = &names->second.front();
+        for (const std::string& name : names->second) {
+            if (name == part) match = &name;
         }
-        if (!match) return false;
-        current /= *match;
+        current /= os::PathFromUtf8(*match);
         if (!spelled.empty()) spelled.push_back('/');
         spelled += *match;
         if (slash == std::string_view::npos) break;
@@ -91,13 +76,24 @@ bool FileCollector::LocateIgnoringCase(std::string_view relativePath, Found* fou
     return true;
 }
 
+bool FileCollector::InsideProject(const fs::path& diskPath) {
+    if (!realFolder_) realFolder_ = os::RealPath(folder_).value_or(folder_);
+    const std::optional<fs::path> real = os::RealPath(diskPath);
+    if (!real) return false;
+    return std::mismatch(realFolder_->begin(), realFolder_->end(), real->begin(), real->end()).first ==
+           realFolder_->end();
+}
+
 bool FileCollector::Locate(std::string_view relativePath, Found* found) {
     std::vector<std::string> spellings{std::string(relativePath)};
-    if (!IsAscii(relativePath) && !IsValidUtf8(relativePath)) {
-        if (auto utf8 = AnsiToUtf8(relativePath, codePage_)) spellings.push_back(*utf8);
+    // Checked even when the bytes happen to be valid UTF-8 too: "目录" in code
+    // page 936 is "\xC4\xBF\xC2\xBC", which reads as UTF-8 "Ŀ¼".
+    if (!IsAscii(relativePath)) {
+        auto utf8 = AnsiToUtf8(relativePath, codePage_);
+        if (utf8 && *utf8 != relativePath) spellings.push_back(std::move(*utf8));
     }
     for (const std::string& spelling : spellings) {
-        const fs::path candidate = folder_ / fs::path(spelling);
+        const fs::path candidate = folder_ / os::PathFromUtf8(spelling);
         if (IsRegularFile(candidate)) {
             *found = {candidate, spelling};
             return true;
@@ -117,9 +113,8 @@ AddResult FileCollector::Add(std::string_view relativePath, std::size_t* index) 
     }
     Found found;
     if (!Locate(relativePath, &found)) {
-        std::error_code error;
-        return fs::exists(folder_ / fs::path(std::string(relativePath)), error) ? AddResult::kNotAFile
-                                                                                : AddResult::kMissing;
+        return os::KindOf(folder_ / os::PathFromUtf8(relativePath)) != os::FileKind::kMissing ? AddResult::kNotAFile
+                                                                                             : AddResult::kMissing;
     }
     const std::string foldedFound = ToLowerAscii(found.path);
     if (auto it = byFoldedPath_.find(foldedFound); it != byFoldedPath_.end()) {
@@ -127,8 +122,9 @@ AddResult FileCollector::Add(std::string_view relativePath, std::size_t* index) 
         if (index) *index = it->second;
         return AddResult::kAlreadyPresent;
     }
+    if (!InsideProject(found.diskPath)) return AddResult::kOutsideProject;
     SourceFile file{found.path, found.diskPath, {}};
-    if (!ReadWholeFile(file.diskPath, file.data)) return AddResult::kUnreadable;
+    if (!os::ReadWholeFile(file.diskPath, file.data)) return AddResult::kUnreadable;
     bytesRead_ += file.data.size();
     const std::size_t position = files_.size();
     files_.push_back(std::move(file));
@@ -156,17 +152,18 @@ void FileCollector::FollowLinksOf(std::size_t fileIndex, const Notice& onFile) {
     for (const std::string& link : links) {
         const ResolvedLink target = ResolveLink(from, link, codePage_);
         if (target.kind == LinkKind::kSamePage) continue;
+        if (target.kind == LinkKind::kExternal) {
+            ++externalLinks_;
+            continue;
+        }
         if (target.kind == LinkKind::kLocal && byFoldedPath_.count(ToLowerAscii(target.path))) continue;
         const std::string key = target.kind == LinkKind::kLocal ? ToLowerAscii(target.path) : link;
         if (!linkSeen_.emplace(key, true).second) continue;  // reported or tried once already
-        switch (target.kind) {
-            case LinkKind::kExternal:
-                warn_(from + ": \"" + link + "\" is not a file of the project; not compiled");
-                continue;
-            case LinkKind::kOutsideProject:
-                warn_(from + ": \"" + link + "\" lies outside the project folder; not compiled");
-                continue;
-            default: break;
+        const std::string leavesProject =
+            from + ": \"" + Shown(link, codePage_) + "\" lies outside the project folder; not compiled";
+        if (target.kind == LinkKind::kOutsideProject) {
+            warn_(leavesProject);
+            continue;
         }
         switch (Add(target.path)) {
             case AddResult::kAdded:
@@ -174,14 +171,15 @@ void FileCollector::FollowLinksOf(std::size_t fileIndex, const Notice& onFile) {
                 break;
             case AddResult::kAlreadyPresent: break;
             case AddResult::kMissing:
-                warn_(from + ": linked file \"" + target.path + "\" not found; link ignored");
+                warn_(from + ": linked file \"" + Shown(target.path, codePage_) + "\" not found; link ignored");
                 break;
             case AddResult::kNotAFile:
-                warn_(from + ": link \"" + link + "\" names a folder, not a file; ignored");
+                warn_(from + ": link \"" + Shown(link, codePage_) + "\" names a folder, not a file; ignored");
                 break;
             case AddResult::kUnreadable:
-                warn_(from + ": linked file \"" + target.path + "\" cannot be read; ignored");
+                warn_(from + ": linked file \"" + Shown(target.path, codePage_) + "\" cannot be read; ignored");
                 break;
+            case AddResult::kOutsideProject: warn_(leavesProject); break;
         }
     }
 }

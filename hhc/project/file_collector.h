@@ -4,13 +4,19 @@
 //
 // Names on a case-sensitive file system: a name is looked up exactly first
 // and, when that fails, letter case is ignored (ASCII letters only), the way
-// the names resolve on Windows. Two spellings of one name are one file; the
+// the names resolve on Windows. Each folder is then listed once and indexed
+// by its names in lower case. Two spellings of one name are one file; the
 // book keeps the spelling found on disk. Names in pages are in the book's code
 // page; when the file system spells a non-ASCII name in UTF-8 instead, the
 // UTF-8 form is tried as well.
+//
+// A file whose real location (links resolved) lies outside the project
+// folder is never taken in. Links to other sites and programs (any
+// "scheme:" URL) are counted, not warned one by one.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,7 +30,7 @@ struct SourceFile {
     std::string data;
 };
 
-enum class AddResult { kAdded, kAlreadyPresent, kMissing, kNotAFile, kUnreadable };
+enum class AddResult { kAdded, kAlreadyPresent, kMissing, kNotAFile, kUnreadable, kOutsideProject };
 
 class FileCollector {
 public:
@@ -43,6 +49,8 @@ public:
 
     std::vector<SourceFile>& files() { return files_; }
     std::uint64_t bytesRead() const { return bytesRead_; }
+    // Links to other sites and programs met while following links.
+    std::size_t externalLinks() const { return externalLinks_; }
 
     // Pages are scanned for links; topics are the pages other than contents
     // and index files.
@@ -57,7 +65,10 @@ private:
     };
     bool Locate(std::string_view relativePath, Found* found);
     bool LocateIgnoringCase(std::string_view relativePath, Found* found);
-    const std::vector<std::string>& ListFolder(const std::filesystem::path& folder);
+    // A folder's names by their lower-case spelling, in the order listed.
+    using FolderIndex = std::unordered_map<std::string, std::vector<std::string>>;
+    const FolderIndex& IndexOf(const std::string& relativeFolder, const std::filesystem::path& folder);
+    bool InsideProject(const std::filesystem::path& diskPath);
     void FollowLinksOf(std::size_t fileIndex, const Notice& onFile);
 
     std::filesystem::path folder_;
@@ -66,8 +77,10 @@ private:
     std::vector<SourceFile> files_;
     std::unordered_map<std::string, std::size_t> byFoldedPath_;    // lower-case path -> file
     std::unordered_map<std::string, bool> linkSeen_;               // lower-case link target -> was present
-    std::unordered_map<std::string, std::vector<std::string>> folderListings_;
+    std::unordered_map<std::string, FolderIndex> folderIndexes_;  // by the folder's path as spelled on disk
+    std::optional<std::filesystem::path> realFolder_;
     std::uint64_t bytesRead_ = 0;
+    std::size_t externalLinks_ = 0;
 };
 
 }  // namespace hhc::project

@@ -1,6 +1,9 @@
 #include "tool/console_listener.h"
 
+#include <cstdio>
 #include <string>
+
+#include "os/os.h"
 
 namespace hhc::tool {
 namespace {
@@ -15,19 +18,18 @@ std::string WithThousands(std::uint64_t value) {
 }  // namespace
 
 void ConsoleListener::Progress(const std::string& line) {
-    std::fprintf(stdout, "%s\n", line.c_str());
+    os::WriteStandardOutput(line + "\n");
 }
 
 void ConsoleListener::Warning(const std::string& message) {
-    ++warnings_;
-    std::fflush(stdout);
-    std::fprintf(stderr, "hhc: warning: %s\n", message.c_str());
+    if (!said_.insert(message).second) return;
+    os::WriteStandardError("hhc: warning: " + message + "\n");
 }
 
 std::string FormatSummary(const book::CompileSummary& summary, double seconds, std::size_t warnings) {
     char time[32];
     std::snprintf(time, sizeof time, "%.2f s", seconds);
-    std::string text = "Compiled " + summary.book.string() + ": " + WithThousands(summary.files) + " files, " +
+    std::string text = "Compiled " + os::Utf8FromPath(summary.book) + ": " + WithThousands(summary.files) + " files, " +
                        WithThousands(summary.topics) + " topics, " + WithThousands(summary.bytesIn) +
                        " bytes in, " + WithThousands(summary.bytesOut) + " bytes out";
     if (summary.bytesIn > 0) {
@@ -39,6 +41,10 @@ std::string FormatSummary(const book::CompileSummary& summary, double seconds, s
     text += ", full-text search ";
     text += summary.fullTextSearch ? "on" : "off";
     text += ", " + std::string(time);
+    if (summary.externalLinks > 0) {
+        text += ", " + WithThousands(summary.externalLinks) +
+                (summary.externalLinks == 1 ? " link" : " links") + " to other sites left as written";
+    }
     if (warnings > 0) text += ", " + WithThousands(warnings) + (warnings == 1 ? " warning" : " warnings");
     return text;
 }

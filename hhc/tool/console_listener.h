@@ -1,5 +1,6 @@
 #pragma once
-#include <cstdio>
+#include <string>
+#include <unordered_set>
 
 #include "book/book_compiler.h"
 
@@ -10,10 +11,11 @@ class ConsoleListener : public book::CompileListener {
 public:
     void Progress(const std::string& line) override;
     void Warning(const std::string& message) override;
-    std::size_t warnings() const { return warnings_; }
+    // Distinct warnings: one said twice is shown and counted once.
+    std::size_t warnings() const { return said_.size(); }
 
 private:
-    std::size_t warnings_ = 0;
+    std::unordered_set<std::string> said_;
 };
 
 std::string FormatSummary(const book::CompileSummary& summary, double seconds, std::size_t warnings);

@@ -1,14 +1,15 @@
 // hhc PROJECT.hhp: compiles a help project into a .chm book beside it.
 // Exit status 0 only when the book was written.
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "book/book_compiler.h"
+#include "os/os.h"
 #include "project/text_util.h"
 #include "tool/console_listener.h"
 
@@ -17,13 +18,11 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitFailed = 1;
 
-void PrintUsage(std::FILE* to) {
-    std::fprintf(to,
-                 "Usage: hhc PROJECT.hhp\n"
-                 "Compiles the help project into a .chm book: the file named by its\n"
-                 "\"Compiled file\" option, else PROJECT.chm beside the project.\n"
-                 "SOURCE_DATE_EPOCH, when set, fixes the compile time stored in the book.\n");
-}
+constexpr std::string_view kUsage =
+    "Usage: hhc PROJECT.hhp\n"
+    "Compiles the help project into a .chm book: the file named by its\n"
+    "\"Compiled file\" option, else PROJECT.chm beside the project.\n"
+    "SOURCE_DATE_EPOCH, when set, fixes the compile time stored in the book.\n";
 
 std::optional<std::int64_t> CompileTimeFromEnvironment() {
     const char* value = std::getenv("SOURCE_DATE_EPOCH");
@@ -36,28 +35,27 @@ std::optional<std::int64_t> CompileTimeFromEnvironment() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-        PrintUsage(stdout);
+    const std::vector<std::string> arguments = hhc::os::CommandLineArguments(argc, argv);
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        hhc::os::WriteStandardOutput(kUsage);
         return 0;
     }
-    if (argc != 2 || std::string_view(argv[1]).empty()) {
-        PrintUsage(stderr);
+    if (arguments.size() != 1 || arguments[0].empty()) {
+        hhc::os::WriteStandardError(kUsage);
         return kExitUsage;
     }
     const auto start = std::chrono::steady_clock::now();
     hhc::tool::ConsoleListener listener;
     hhc::book::CompileSettings settings;
-    settings.projectFile = argv[1];
+    settings.projectFile = hhc::os::PathFromUtf8(arguments[0]);
     settings.compileTime = CompileTimeFromEnvironment();
     try {
         const hhc::book::CompileSummary summary = hhc::book::CompileBook(settings, listener);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        std::printf("%s\n", hhc::tool::FormatSummary(summary, elapsed.count(), listener.warnings()).c_str());
+        hhc::os::WriteStandardOutput(hhc::tool::FormatSummary(summary, elapsed.count(), listener.warnings()) + "\n");
         return 0;
     } catch (const std::exception& error) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "hhc: error: %s\n", error.what());
-        std::fprintf(stderr, "hhc: no book was written\n");
+        hhc::os::WriteStandardError("hhc: error: " + std::string(error.what()) + "\nhhc: no book was written\n");
         return kExitFailed;
     }
 }
