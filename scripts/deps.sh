@@ -9,6 +9,11 @@ if [[ "${1:-}" == test ]]; then
              libchm-bin p7zip-full libmspack-dev python3 python3-chm
              xvfb xauth clang libclang-rt-14-dev fp-utils
              python3-sphinx python3-sphinxcontrib.htmlhelp dpkg-dev desktop-file-utils)
+  # The Windows programs: cross compiler, GoogleTest's sources, Wine, and
+  # the locales that give Wine's programs code page 936 and 1252.
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine locales zip)
+  # Some releases ship the 64-bit loader in a package of its own.
+  if apt-cache show wine64 >/dev/null 2>&1; then packages+=(wine64); fi
 fi
 
 missing=()
@@ -21,4 +26,15 @@ if ((${#missing[@]})); then
   [[ $(id -u) -eq 0 ]] || sudo=sudo
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+if [[ "${1:-}" == test ]]; then
+  for locale in zh_CN en_US; do
+    if ! locale -a 2>/dev/null | grep -qix "$locale.utf-\?8"; then
+      echo "Generating the locale $locale.UTF-8"
+      sudo=""
+      [[ $(id -u) -eq 0 ]] || sudo=sudo
+      $sudo localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+    fi
+  done
 fi

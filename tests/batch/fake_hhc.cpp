@@ -11,11 +11,16 @@
 //   sleep <ms>      wait that long, then as "ok"
 //   crash           write half a book, then die by a signal
 // With the word "drop=<name>" after the mode, the directory leaves that file
-// out, as a compiler that missed a page would. With the word "snapshot", every file of the project's folder
-// is first copied into `seen/` in its own folder, so that tests can read the
-// pages the build wrote before it empties its work folder. Its arguments go
+// out, as a compiler that missed a page would. With the word "snapshot",
+// every file of the project's folder is first copied into `seen/` in its own
+// folder, so that tests can read the pages the build wrote before it empties
+// its work folder. Its arguments go
 // to `hhc-args.txt` in its own folder, one a line, after their count, and its
 // process number to `hhc-pid.txt`.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -190,7 +195,7 @@ int main(int argc, char** argv) {
     if (mode == "crash") {
         WriteBook(project, true, dropped);
 #ifdef _WIN32
-        std::abort();
+        TerminateProcess(GetCurrentProcess(), 0xC0000005);  // ends as an access violation does
 #else
         std::raise(SIGKILL);  // no core file
 #endif
