@@ -16,6 +16,11 @@ namespace {
 constexpr int kRounds = 3;
 constexpr int kBuildsPerRound = 3;
 constexpr int kPagesPerBook = 3;
+#ifdef _WIN32
+constexpr bool kMarkupNames = false;  // Windows names cannot hold '<'
+#else
+constexpr bool kMarkupNames = true;
+#endif
 
 class CliConcurrencyTest : public BookTest {
 protected:
@@ -61,7 +66,7 @@ TEST_F(CliConcurrencyTest, ConcurrentBuildsFromOneProgramFolderEachMakeTheirOwnB
             // The first book's sources are named with markup, in the order of their pages.
             const char* const markup[kPagesPerBook] = {"a<script>", "b<style>", "c<!--"};
             for (int page = 0; page < kPagesPerBook; ++page)
-                WriteBytes(folder / ((round + build == 0 ? markup[page] : std::to_string(page)) + std::string(".txt")),
+                WriteBytes(folder / ((kMarkupNames && round + build == 0 ? markup[page] : std::to_string(page)) + std::string(".txt")),
                            PageText(round, build, page));
             children.push_back(Start(u"Book " + U16(std::to_string(build)), folder,
                                      root_ / ("log " + std::to_string(round) + "-" + std::to_string(build))));
