@@ -16,15 +16,13 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string Utf16LeBytes(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (const char16_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    return bytes;
-}
-
-std::string Utf16BeBytes(std::u16string_view text) {
-    std::string bytes = "\xFE\xFF";
-    for (const char16_t c : text) bytes += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+// UTF-16 with its byte order mark, little- or big-endian.
+std::string Utf16Bytes(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t c : text) {
+        const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
     return bytes;
 }
 
@@ -99,8 +97,8 @@ TEST_F(EncodingsBookTest, EveryPageShowsItsSourceTextAndName) {
     std::vector<Source> sources = {
         {"utf8 mark.txt", "\xEF\xBB\xBF" "<a&b>\r\n" + worldUtf8, u"utf8 mark", u"<a&b>\r\n" + world},
         {"utf8.txt", worldUtf8 + "\r\nline 2", u"utf8", world + u"\r\nline 2"},
-        {"le.txt", Utf16LeBytes(world + u"\r\n\"q\""), u"le", world + u"\r\n\"q\""},
-        {"be.txt", Utf16BeBytes(u"\u4E2D" + world), u"be", u"\u4E2D" + world},
+        {"le.txt", Utf16Bytes(world + u"\r\n\"q\"", false), u"le", world + u"\r\n\"q\""},
+        {"be.txt", Utf16Bytes(u"\u4E2D" + world, true), u"be", u"\u4E2D" + world},
         {"gbk.txt", gbkLine + "\r\n" + gbkLine, u"gbk", gbkText + u"\r\n" + gbkText},
         {"gbk2.txt", "\xCB\xB5", u"gbk2", u"\u8BF4"},
         {"gbk4.txt", "\xD2\xBB\xD0\xA9", u"gbk4", u"\u4E00\u4E9B"},

@@ -1,8 +1,9 @@
 // A stand-in for the help compiler, for the tests of the book build.
 //
 // Started as `hhc <project>`, it writes `Temp.chm` beside the project: a
-// container whose directory lists every file of the project's folder (with no
-// content), followed by "FAKE-CHM " and the project's path. What it does is
+// container (made by our compiler's container writer) whose directory lists
+// every file of the project's folder, empty, followed by "FAKE-CHM " and the
+// project's path. What it does is
 // steered by the file
 // `hhc-mode.txt` in its own folder (absent: "ok"):
 //   ok              write the book, exit 0
@@ -39,6 +40,8 @@
 #include <unistd.h>
 #endif
 
+#include "container/itsf_writer.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -71,94 +74,17 @@ void Snapshot(const fs::path& projectFolder, const fs::path& folder) {
         if (entry.is_regular_file()) fs::copy_file(entry.path(), seen / entry.path().filename());
 }
 
-void PutLe(std::string& out, std::uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-void PutEncInt(std::string& out, std::uint64_t value) {
-    std::string groups(1, static_cast<char>(value & 0x7F));
-    while (value >>= 7) groups.insert(groups.begin(), static_cast<char>(0x80 | (value & 0x7F)));
-    out += groups;
-}
-
-// Listing chunks of 4096 bytes holding "/<name>" entries of length 0, then
-// the headers that lead to them; enough for a reader of the directory.
-std::string Container(const std::vector<std::string>& names, const std::string& tail) {
-    constexpr std::size_t kChunk = 4096;
-    std::vector<std::string> chunks;
-    std::string entries;
-    std::size_t count = 0;
-    auto close = [&] {
-        std::string chunk = "PMGL";
-        PutLe(chunk, kChunk - 0x14 - entries.size(), 4);
-        PutLe(chunk, 0, 4);
-        PutLe(chunk, chunks.empty() ? 0xFFFFFFFFu : chunks.size() - 1, 4);
-        PutLe(chunk, 0xFFFFFFFFu, 4);  // next: patched below
-        chunk += entries;
-        chunk.resize(kChunk - 2, '\0');
-        PutLe(chunk, count, 2);
-        chunks.push_back(chunk);
-        entries.clear();
-        count = 0;
-    };
-    for (const std::string& name : names) {
-        std::string entry;
-        PutEncInt(entry, name.size() + 1);
-        entry += "/" + name;
-        PutEncInt(entry, 0);
-        PutEncInt(entry, 0);
-        PutEncInt(entry, 0);
-        if (0x14 + entries.size() + entry.size() + 2 > kChunk) close();
-        entries += entry;
-        ++count;
-    }
-    close();
-    for (std::size_t k = 0; k + 1 < chunks.size(); ++k) {
-        std::string next;
-        PutLe(next, k + 1, 4);
-        chunks[k].replace(0x10, 4, next);
-    }
-    const std::uint64_t directoryLength = 0x54 + chunks.size() * kChunk;
-    std::string out = "ITSF";
-    PutLe(out, 3, 4);
-    PutLe(out, 0x60, 4);
-    PutLe(out, 1, 4);
-    PutLe(out, 0, 8);
-    out.append(32, '\0');  // the two GUIDs
-    PutLe(out, 0x60, 8);
-    PutLe(out, 0x18, 8);
-    PutLe(out, 0x78, 8);
-    PutLe(out, directoryLength, 8);
-    PutLe(out, 0x78 + directoryLength, 8);
-    PutLe(out, 0x1FE, 4);
-    PutLe(out, 0, 4);
-    PutLe(out, 0x78 + directoryLength + tail.size(), 8);
-    PutLe(out, 0, 8);
-    out += "ITSP";
-    for (std::uint64_t field : {1u, 0x54u, 0x0Au, 4096u, 2u, 1u, 0xFFFFFFFFu, 0u}) PutLe(out, field, 4);
-    PutLe(out, chunks.size() - 1, 4);
-    PutLe(out, 0xFFFFFFFFu, 4);
-    PutLe(out, chunks.size(), 4);
-    PutLe(out, 0x0409, 4);
-    out.append(16, '\0');
-    PutLe(out, 0x54, 4);
-    for (int i = 0; i < 3; ++i) PutLe(out, 0xFFFFFFFFu, 4);
-    for (const std::string& chunk : chunks) out += chunk;
-    return out + tail;
-}
-
 void WriteBook(const fs::path& project, bool half, const std::string& dropped) {
     std::ofstream out(project.parent_path() / "Temp.chm", std::ios::binary);
     if (half) {
         out << "FAKE-";
         return;
     }
-    std::vector<std::string> names;
+    std::vector<hhc::container::InternalFile> files;
     for (const auto& entry : fs::directory_iterator(project.parent_path()))
         if (entry.is_regular_file() && entry.path().filename() != "Temp.chm" && entry.path().filename() != dropped)
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    out << Container(names, "FAKE-CHM " + project.string());
+            files.push_back({"/" + entry.path().filename().string(), ""});
+    out << hhc::container::BuildContainer(files, {}) << "FAKE-CHM " << project.string();
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // chmbook-cli runs with our own help compiler that can lose data: several
-// builds at once from one program folder, and sources whose names hold
-// markup. Every book is read back page by page with CHM readers we did not
-// write; a source is gone only when its page is in its own book.
+// builds at once from one program folder, one of them from sources whose
+// names hold markup. Every book is read back page by page with CHM readers
+// we did not write; a source is gone only when its page is in its own book.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,6 +16,11 @@ namespace {
 constexpr int kRounds = 3;
 constexpr int kBuildsPerRound = 3;
 constexpr int kPagesPerBook = 3;
+#ifdef _WIN32
+constexpr bool kMarkupNames = false;  // Windows names cannot hold '<'
+#else
+constexpr bool kMarkupNames = true;
+#endif
 
 class CliConcurrencyTest : public BookTest {
 protected:
@@ -58,8 +63,11 @@ TEST_F(CliConcurrencyTest, ConcurrentBuildsFromOneProgramFolderEachMakeTheirOwnB
         std::vector<std::optional<platform::ChildProcess>> children;
         for (int build = 0; build < kBuildsPerRound; ++build) {
             const fs::path folder = root_ / ("sources " + std::to_string(round) + "-" + std::to_string(build));
+            // The first book's sources are named with markup, in the order of their pages.
+            const char* const markup[kPagesPerBook] = {"a<script>", "b<style>", "c<!--"};
             for (int page = 0; page < kPagesPerBook; ++page)
-                WriteBytes(folder / (std::to_string(page) + ".txt"), PageText(round, build, page));
+                WriteBytes(folder / ((kMarkupNames && round + build == 0 ? markup[page] : std::to_string(page)) + std::string(".txt")),
+                           PageText(round, build, page));
             children.push_back(Start(u"Book " + U16(std::to_string(build)), folder,
                                      root_ / ("log " + std::to_string(round) + "-" + std::to_string(build))));
         }
@@ -87,31 +95,6 @@ TEST_F(CliConcurrencyTest, ConcurrentBuildsFromOneProgramFolderEachMakeTheirOwnB
     EXPECT_TRUE(FilesIn(app_ / "Temp").empty());
     EXPECT_EQ(FilesIn(app_ / "Release").size(), static_cast<std::size_t>(kBuildsPerRound));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
-}
-
-// Whatever the compiler makes of a name with markup, a source is deleted
-// only when its text is in the book.
-TEST_F(CliConcurrencyTest, SourcesNamedWithMarkupAreDeletedOnlyWhenTheirPagesAreInTheBook) {
-    const std::vector<std::string> names = {"a<script>.txt", "b<style>.txt", "c<!--.txt", "d.txt"};
-    for (std::size_t i = 0; i < names.size(); ++i) WriteBytes(sources_ / names[i], "text" + std::to_string(i));
-    auto child = Start(u"Markup", sources_, root_ / "log");
-    ASSERT_TRUE(child);
-    const int status = platform::WaitForExit(*child);
-    platform::ReleaseProcess(*child);
-    const std::string log = ReadBytes(root_ / "log");
-    if (status != 0) {
-        EXPECT_EQ(FilesIn(sources_).size(), names.size()) << log;
-        EXPECT_NE(log.find(".htm ("), std::string::npos) << log;  // names the missing pages
-        return;
-    }
-    EXPECT_TRUE(FilesIn(sources_).empty()) << log;
-    const test_support::BookFiles files = Read(app_ / "Release" / "Markup.chm", 0);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string page = "/" + std::to_string(i) + ".htm";
-        EXPECT_NE((files.count(page) ? files.at(page) : "").find("<p>text" + std::to_string(i) + "</P>"),
-                  std::string::npos)
-            << page;
-    }
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
-// chmbook-cli: its arguments and what it reports. The executable itself runs
-// in the compiler's suite, with the real compiler.
+// chmbook-cli: its arguments, what it reports, titles that cannot name the
+// book's file refused before anything is touched, and the language of the
+// user's locale. The executable with the real compiler runs in the compiler's
+// suite.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 #include "book_fixture.h"
@@ -40,27 +43,41 @@ TEST_F(CliTest, HelpNamesEveryOption) {
     }
 }
 
-// Each usage error names what is wrong and builds nothing.
-TEST_F(CliTest, UsageErrorsExitWithTwo) {
-    const std::vector<std::pair<std::vector<std::u16string>, std::string>> cases = {
-        {{}, "--title"},
-        {{u"--title", u"", u"folder"}, ""},
-        {{u"--title=T"}, "FOLDER"},
-        {{u"--title", u"T", u"a", u"b"}, "FOLDER"},
-        {{u"--title", u"T", u"--colour", u"red", u"a"}, "--colour"},
-        {{u"a", u"--title"}, "--title"},
-        {{u"--open=yes", u"--title", u"T", u"a"}, "--open"},
+// Each usage error or failure names what is wrong and builds nothing; an
+// unsafe title touches neither the sources nor the program folder.
+TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
+    const std::u16string nowhere = U16(root_ / "nowhere");
+    const struct {
+        std::vector<std::u16string> arguments;
+        int status;
+        std::string named;
+    } cases[] = {
+        {{}, cli::kExitUsage, "--title"},
+        {{u"--title", u"", u"folder"}, cli::kExitUsage, ""},
+        {{u"--title=T"}, cli::kExitUsage, "FOLDER"},
+        {{u"--title", u"T", u"a", u"b"}, cli::kExitUsage, "FOLDER"},
+        {{u"--title", u"T", u"--colour", u"red", u"a"}, cli::kExitUsage, "--colour"},
+        {{u"a", u"--title"}, cli::kExitUsage, "--title"},
+        {{u"--open=yes", u"--title", u"T", u"a"}, cli::kExitUsage, "--open"},
+        {{u"--title", u"T", nowhere}, cli::kExitFailed, "nowhere"},
+        {{u"--delete-sources", u"--title", u"../../evil", Folder()}, cli::kExitUsage, "\"/\""},
+        {{u"--delete-sources", u"--title", u"a/b", Folder()}, cli::kExitUsage, "\"/\""},
+        {{u"--delete-sources", u"--title", u"..", Folder()}, cli::kExitUsage, "\"..\""},
+        {{u"--delete-sources", u"--title", u"two\nlines", Folder()}, cli::kExitUsage, "U+000A"},
     };
-    for (const auto& [arguments, named] : cases) {
-        EXPECT_EQ(Run(arguments), cli::kExitUsage) << named;
-        EXPECT_NE(err_.find(named), std::string::npos) << err_;
+    AddSource("a.txt", "A");
+    fs::remove_all(app_ / "Release");
+    fs::remove_all(app_ / "Temp");
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.arguments), c.status) << c.named;
+        EXPECT_NE(err_.find(c.named), std::string::npos) << err_;
         EXPECT_TRUE(out_.empty());
     }
-}
-
-TEST_F(CliTest, MissingOrEmptyFolderFails) {
-    EXPECT_EQ(Run({u"--title", u"T", U16(root_ / "nowhere")}), cli::kExitFailed);
-    EXPECT_NE(err_.find("nowhere"), std::string::npos);
+    EXPECT_EQ(FilesIn(sources_).size(), 1u);
+    EXPECT_EQ(FilesIn(root_).size(), 0u);  // no evil.chm above the program folder
+    EXPECT_FALSE(fs::exists(app_ / "Release"));
+    EXPECT_FALSE(fs::exists(app_ / "Temp"));
+    fs::remove(sources_ / "a.txt");
     EXPECT_EQ(Run({u"--title", u"T", Folder()}), cli::kExitFailed);
     EXPECT_FALSE(fs::exists(Book(u"T")));
 }
@@ -97,6 +114,34 @@ TEST_F(CliTest, OpensAndDeletesWhenAsked) {
     EXPECT_FALSE(err_.empty());
     EXPECT_EQ(out_.find(Book(u"T")), std::string::npos);
 }
+
+#ifndef _WIN32
+// The executable reads LC_ALL, LC_MESSAGES and LANG (on Windows, the user's
+// display language instead).
+TEST_F(CliTest, ExecutableSpeaksChineseWhenTheLocaleIsChinese) {
+    fs::copy_file(CHMBOOK_CLI, app_ / "chmbook-cli");
+    AddSource("a.txt", "A");
+    SetCompilerMode(app_, "fail");
+    const char* saved = std::getenv("LC_ALL");
+    const std::string before = saved ? saved : "";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"zh_CN.UTF-8", "电子书没有生成：无法找到编译生成的电子书“"}, {"C", "The book was not made: could not find"}};
+    for (const auto& [locale, expected] : cases) {
+        ::setenv("LC_ALL", locale.c_str(), 1);
+        std::u16string error;
+        auto child = platform::StartProcess(U16(app_ / "chmbook-cli"), {u"--title", u"T", U16(sources_)},
+                                            U16(root_ / "log.txt"), &error);
+        ASSERT_TRUE(child) << platform::ToUtf8(error);
+        EXPECT_EQ(platform::WaitForExit(*child), 1);
+        platform::ReleaseProcess(*child);
+        EXPECT_NE(ReadBytes(root_ / "log.txt").find(expected), std::string::npos) << ReadBytes(root_ / "log.txt");
+    }
+    if (saved)
+        ::setenv("LC_ALL", before.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
+}
+#endif
 
 }  // namespace
 }  // namespace chmbook::testing

@@ -3,7 +3,6 @@
 // title, default topic and language must be what the project says.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <set>
 
 #include "sample_projects.h"
@@ -100,19 +99,6 @@ TEST_F(CompileBooksTest, TheBuildsProjectGivesABookEveryReaderOpensAndSearches) 
     ASSERT_TRUE(hits) << problem;
     EXPECT_EQ(*hits, (std::map<std::string, std::string>{{title, "index.htm"}, {kGbkChapter + "0", "0.htm"},
                                                          {kGbkChapter + "1", "1.htm"}, {kGbkChapter + "2", "2.htm"}}));
-}
-
-TEST_F(CompileBooksTest, ThreeThousandPagesAndAPageLargerThanTheCompressionWindow) {
-    std::vector<SourceText> texts = ChineseTexts(3000, 2);
-    std::mt19937 random(5);
-    std::string large;  // repetitive and random stretches crossing many 32 KiB frames
-    while (large.size() < 300'000)
-        if (random() % 2) large += "<p>" + kGbkChinese + " repeated line " + std::to_string(random() % 50) + "</p>\r\n";
-        else for (int i = 0; i < 200; ++i) large.push_back(static_cast<char>('a' + random() % 26));
-    texts.push_back({"large", large});
-    texts.push_back({"", ""});
-    const fs::path folder = scratch_.path() / "Temp";
-    ExpectEveryReaderFinds(CompileOk(WriteBuildProject(folder, "Many", texts), folder / "Temp.chm"), folder);
 }
 
 #ifdef HHC_CHMBOOK_CLI

@@ -1,11 +1,12 @@
 // Framing of CompressSection's output: what every CHM reader relies on
-// before it decodes a single bit; and what it costs.
+// before it decodes a single bit; what it costs; and the probe for incompressible frames.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "lzx/frame_probe.h"
 #include "lzx/lzx_compress.h"
 #include "test_data.h"
 
@@ -71,6 +72,28 @@ TEST(CompressSection, SizesStayWithinBounds) {
 TEST(CompressSection, OutputDependsOnlyOnTheInput) {
     const std::string input = RepetitiveText(3 << 20, 5) + RandomBytes(100000, 6);
     EXPECT_EQ(Compress(input).data, Compress(input).data);
+}
+
+// The probe sends a frame to the greedy parse instead of the full one.
+TEST(FrameProbe, OnlyDataWithoutRepeatsLooksIncompressible) {
+    const std::pair<std::string, bool> cases[] = {
+        {RandomBytes(kFrameSize, 1), true},
+        {BitstreamLike(kFrameSize, 2), true},
+        {RandomBytes(1000, 3), true},
+        {RepetitiveText(kFrameSize, 4), false},
+        {std::string(kFrameSize, '\0'), false},
+        {PeriodicBytes(kFrameSize, 3000, 5), false},  // flat histogram, but every byte repeats one 3,000 back
+        {RandomBytes(kFrameSize / 2, 6) + RepetitiveText(kFrameSize / 2, 7), false},
+        {"", false},  // tiny inputs are left to the full parse
+        {"abc", false},
+    };
+    for (auto [bytes, incompressible] : cases) {
+        const std::size_t size = bytes.size();
+        bytes.append(8, '\0');  // the probe reads a little past the end
+        EXPECT_EQ(hhc::lzx::LooksIncompressible(reinterpret_cast<const std::uint8_t*>(bytes.data()), size),
+                  incompressible)
+            << size;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// Source files in UTF-8, UTF-16 and code page 936; characters that a page in
-// code page 936 cannot hold; markup and GBK bytes in names.
+// Reading source files (UTF-8, UTF-16, code page 936, missing ones), their
+// names, FixPath, characters that a page in code page 936 cannot hold, and
+// markup in titles.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "common/memory_window_state.h"
+#include "common/mod_public.h"
 #include "platform/platform.h"
 #include "render/render.h"
 #include "test_support/scratch_folder.h"
@@ -53,7 +55,8 @@ TEST(SourceEncodings, EachKindOfFileReadsAsItsText) {
         {"GBK 2 bytes", "\xCB\xB5", S, u"\u8BF4"},
         {"GBK 4 bytes", "\xD2\xBB\xD0\xA9", S, u"\u4E00\u4E9B"},
         {"GBK 4 bytes, not UTF-8", "\xD6\xD0\xCE\xC4", S, u"\u4E2D\u6587"},
-        {"ASCII", "plain\r\n", S, u"plain\r\n"},
+        {"ASCII, mixed line ends", "one\r\ntwo\nthree\r\n  \r\n", S, u"one\r\ntwo\nthree\r\n  \r\n"},
+        {"empty", "", S, u""},
         // Valid UTF-8 with two-byte characters only reads as code page 936, as before.
         {"2-byte UTF-8 only", "caf\xC3\xA9", S, u"caf\u8305"},
         {"gbk keeps a mark as bytes", "\xEF\xBB\xBF" "a", SourceEncoding::kGbk, u"\u9518\u7E1C"},
@@ -71,6 +74,8 @@ TEST(SourceEncodings, EachKindOfFileReadsAsItsText) {
             EXPECT_EQ(GetContent(dir.u16("source.txt")), c.text) << c.what;
         }
     }
+    for (const std::u16string& unreadable : {dir.u16("absent.txt"), dir.u16("absent/a.txt"), dir.u16(), std::u16string()})
+        EXPECT_EQ(GetContent(unreadable), u"") << platform::ToUtf8(unreadable);
 }
 
 TEST(SourceEncodings, MalformedUtf8ReadsAsTheCodePage) {
@@ -118,16 +123,42 @@ TEST(PageTitles, MarkupInATitleIsShownAsText) {
     }
 }
 
+
+TEST(GetFileName, NameWithoutFolderAndLastExtension) {
+    const std::u16string s(1, platform::kPathSeparator);
+    const char16_t other = platform::kPathSeparator == u'/' ? u'\\' : u'/';
+    const std::u16string foreign = u"C:" + std::u16string(1, other) + u"txt" + std::u16string(1, other) + u"a";
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {s + u"txt" + s + u"chapter1.txt", u"chapter1"},
+        {s + u"txt" + s + u"a.b.txt", u"a.b"},
+        {s + u"my.docs" + s + u"readme", u""},
+        {s + u"txt" + s + u".txt", u""},
+        {s + u"txt" + s, u""},
+        {s + u"txt" + s + u"\u4E2D\u6587.txt", u"\u4E2D\u6587"},
+        {u"", u""},
+        {u"  notes.txt  ", u"notes"},  // names without a folder are trimmed
+        {u"   ", u""},
+        {s + u"txt" + s + u" notes.txt", u" notes"},
+        {s + u"txt" + s + u"a.txt  ", u"a"},
+        {u"\tnotes.txt", u"\tnotes"},  // only blanks are trimmed
+        {foreign + u".txt", foreign},   // only the platform's separator separates folders
 #ifndef _WIN32
-TEST(GetFileName, NamesInGbkBytesShowAsTheirCharacters) {
-    const std::pair<std::string, std::u16string> cases[] = {
-        {"/src/\xCB\xB5\xC3\xF7.txt", u"\u8BF4\u660E"},
-        {"/src/\xD6\xD0\xCE\xC4 2.txt", u"\u4E2D\u6587 2"},
-        {"/src/\xE4\xB8\xAD.txt", u"\u4E2D"},                 // a UTF-8 name stays as it is
-    };
-    for (const auto& [path, name] : cases) EXPECT_EQ(GetFileName(platform::FromUtf8(path)), name) << path;
-}
+        // Names in GBK bytes show as their characters; a UTF-8 name stays as it is.
+        {platform::FromUtf8("/src/\xCB\xB5\xC3\xF7.txt"), u"\u8BF4\u660E"},
+        {platform::FromUtf8("/src/\xD6\xD0\xCE\xC4 2.txt"), u"\u4E2D\u6587 2"},
+        {platform::FromUtf8("/src/\xE4\xB8\xAD.txt"), u"\u4E2D"},
 #endif
+    };
+    for (const auto& [path, name] : cases) EXPECT_EQ(GetFileName(path), name) << platform::ToUtf8(path);
+}
+
+TEST(FixPath, EndsWithASeparator) {
+    const std::u16string s(1, platform::kPathSeparator), other(1, platform::kPathSeparator == u'/' ? u'\\' : u'/');
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"", s}, {s, s}, {u"app", u"app" + s}, {u"app" + s, u"app" + s}, {u"app" + s + s, u"app" + s + s},
+        {u"app" + other, u"app" + other + s}};
+    for (const auto& [path, fixed] : cases) EXPECT_EQ(FixPath(path), fixed);
+}
 
 }  // namespace
 }  // namespace chmbook
