@@ -15,9 +15,8 @@
 // out, as a compiler that missed a page would. With the word "snapshot",
 // every file of the project's folder is first copied into `seen/` in its own
 // folder, so that tests can read the pages the build wrote before it empties
-// its work folder. Its arguments go
-// to `hhc-args.txt` in its own folder, one a line, after their count, and its
-// process number to `hhc-pid.txt`.
+// its work folder. Its arguments go to `hhc-args.txt` in its own folder, one
+// a line, after their count, and its process number to `hhc-pid.txt`.
 #ifdef _WIN32
 #include <windows.h>
 #endif
