@@ -139,7 +139,14 @@ TEST_F(FrmMainTest, GenerateChecksTheTitleFirstThenTheList) {
     const Case cases[] = {
         {u"", 0, u"请输入该CHM文件的标题名称！", Control::txtTitleName},
         {u"", 1, u"请输入该CHM文件的标题名称！", Control::txtTitleName},
+#ifdef _WIN32
+        // Windows drops a file name's trailing blanks: such a title is refused.
+        {u"   ", 1, u"标题不能以字符“U+0020”结尾：Windows 会从文件名中去掉它。请换一个标题。", Control::txtTitleName},
+        {u"  a", 0, u"您当前尚没有至少一个有效的TXT文件进行生成！", Control::cmdNext},
+#else
         {u"   ", 0, u"您当前尚没有至少一个有效的TXT文件进行生成！", Control::cmdNext},
+#endif
+        {u"a/b", 1, u"标题中不能含有字符“/”：它不能用在文件名中。请换一个标题。", Control::txtTitleName},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(platform::ToUtf8(c.text));
@@ -199,7 +206,7 @@ TEST_F(FrmMainTest, GenerateBuildsTheBookInTheBusyStateAndReturnsToIdle) {
     EXPECT_FALSE(moments[0].busyPointer);
     EXPECT_TRUE(moments[1].busyPointer);
 
-    const fs::path book = app / "Release" / "书 one.chm";
+    const fs::path book = app / "Release" / u"书 one.chm";
     EXPECT_EQ(testing::FakeBookMark(book).rfind("FAKE-CHM ", 0), 0u);
     EXPECT_EQ(opened, std::vector<std::u16string>{U16(book)});
     EXPECT_TRUE(view.messages.empty());

@@ -72,7 +72,7 @@ TEST(TitleProblem, TitlesThatCannotNameAFileAreRefusedNamingTheCharacter) {
     std::vector<Case> cases = {
         {u"Notes", nullptr},
         {u"中文 书名 (2)", nullptr},
-        {u" blanks around ", nullptr},
+        {u" blank before", nullptr},
         {u"a.b", nullptr},
         {longest, nullptr},
         {longest + u"a", u"aaaa.chm"},
@@ -89,7 +89,7 @@ TEST(TitleProblem, TitlesThatCannotNameAFileAreRefusedNamingTheCharacter) {
         {u"<b>", u"<"}, {u"pipe|", u"|"}, {u"CON", u"CON"}, {u"nul.txt", u"nul.txt"}, {u"Com1", u"Com1"},
         {u"LPT9.x", u"LPT9.x"}, {u"dots.", u"“.”"}, {u"blank ", u"U+0020"}, {u"CONSOLE", nullptr}, {u"COM0", nullptr},
 #else
-        {u"a\\b", nullptr}, {u"c:d", nullptr}, {u"CON", nullptr}, {u"dots.", nullptr},
+        {u"a\\b", nullptr}, {u"c:d", nullptr}, {u"CON", nullptr}, {u"dots.", nullptr}, {u" blanks around ", nullptr},
         {std::u16string(80, u'中'), u"中中中.chm"},  // three bytes each in UTF-8
 #endif
     };
