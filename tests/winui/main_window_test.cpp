@@ -237,18 +237,18 @@ TEST_F(MainWindowTest, ControlsFitTheirFramesWithoutOverlapping) {
     EXPECT_EQ(MulDiv(client.right, 96, window.Dpi()), kClientWidth);
     EXPECT_EQ(MulDiv(client.bottom, 96, window.Dpi()), kClientHeight);
 
-    for (const ControlLayout& spec : kWindowLayout) {
-        SCOPED_TRACE(spec.name);
-        const RECT rect = RectAt96(window, Handle(spec.control));
+    for (const ControlLayout& layout : kWindowLayout) {
+        SCOPED_TRACE(layout.name);
+        const RECT rect = RectAt96(window, Handle(layout.control));
         EXPECT_TRUE(Inside(rect, RECT{0, 0, kClientWidth, kClientHeight}));
-        if (spec.frame) EXPECT_TRUE(Inside(rect, RectAt96(window, Handle(*spec.frame))));
-        if (spec.kind == ControlKind::kLabel) {
+        if (layout.frame) EXPECT_TRUE(Inside(rect, RectAt96(window, Handle(*layout.frame))));
+        if (layout.kind == ControlKind::kLabel) {
             // The label is as wide as its caption in the window's font.
-            const HWND label = Handle(spec.control);
+            const HWND label = Handle(layout.control);
             const HDC dc = GetDC(label);
             const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
             RECT extent{0, 0, 0, 0};
-            DrawTextW(dc, reinterpret_cast<const wchar_t*>(spec.caption), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+            DrawTextW(dc, reinterpret_cast<const wchar_t*>(layout.caption), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
             SelectObject(dc, old);
             ReleaseDC(label, dc);
             RECT size;
@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, ControlsFitTheirFramesWithoutOverlapping) {
             EXPECT_GE(size.right, extent.right);
         }
         for (const ControlLayout& other : kWindowLayout) {
-            if (other.control <= spec.control || spec.kind == ControlKind::kFrame || other.kind == ControlKind::kFrame)
+            if (other.control <= layout.control || layout.kind == ControlKind::kFrame || other.kind == ControlKind::kFrame)
                 continue;
             EXPECT_FALSE(Overlap(rect, RectAt96(window, Handle(other.control)))) << "overlaps " << other.name;
         }
