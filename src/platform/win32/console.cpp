@@ -18,17 +18,6 @@
 namespace chmbook::platform {
 namespace {
 
-bool WriteBytes(HANDLE handle, const char* data, std::size_t size) {
-    while (size > 0) {
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 20));
-        DWORD written = 0;
-        if (!WriteFile(handle, data, piece, &written, nullptr) || written == 0) return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
 void WriteToConsole(HANDLE console, const std::wstring& text) {
     const wchar_t* data = text.data();
     std::size_t size = text.size();
@@ -63,11 +52,11 @@ void WriteStandardText(StandardStream stream, std::string_view utf8) {
     }
     const UINT codePage = GetConsoleOutputCP();
     if (codePage == 0 || codePage == CP_UTF8) {
-        WriteBytes(handle, utf8.data(), utf8.size());
+        win32::WriteAll(handle, utf8.data(), utf8.size());
         return;
     }
     const std::string bytes = Encode(win32::Wide(FromUtf8(utf8)), codePage);
-    WriteBytes(handle, bytes.data(), bytes.size());
+    win32::WriteAll(handle, bytes.data(), bytes.size());
 }
 
 std::string UserLocaleName() {

@@ -27,17 +27,6 @@ bool IsHiddenOrSystem(DWORD attributes) {
     return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
 }
 
-bool WriteAll(HANDLE file, const char* data, std::size_t size) {
-    while (size > 0) {
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(file, data, piece, &written, nullptr) || written == 0) return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
 std::wstring UpperCase(std::wstring_view text) {
     std::wstring upper(text);
     if (!upper.empty())
@@ -122,7 +111,7 @@ bool WriteWholeFile(const std::u16string& path, std::string_view bytes) {
     Handle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr));
     if (!file.ok()) return false;
-    const bool written = WriteAll(file.get(), bytes.data(), bytes.size());
+    const bool written = win32::WriteAll(file.get(), bytes.data(), bytes.size());
     return file.Close() && written;
 }
 

@@ -53,4 +53,16 @@ private:
     HANDLE h_;
 };
 
+// Writes all `size` bytes to a file or pipe, in pieces WriteFile takes.
+inline bool WriteAll(HANDLE handle, const char* data, std::size_t size) {
+    while (size > 0) {
+        const DWORD piece = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(handle, data, piece, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
 }  // namespace chmbook::platform::win32
