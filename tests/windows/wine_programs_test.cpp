@@ -68,8 +68,9 @@ std::set<std::string> ImportedDlls(const fs::path& program, const fs::path& scra
 TEST(WindowsPrograms, ImportOnlyDllsThatWindowsShips) {
     ScratchFolder scratch;
     const std::set<std::string> shipped = {"kernel32.dll", "user32.dll", "shell32.dll", "advapi32.dll",
-                                           "msvcrt.dll",   "ole32.dll",  "gdi32.dll",   "comdlg32.dll"};
-    for (const char* program : {"chmbook-cli.exe", "hhc.exe"}) {
+                                           "msvcrt.dll",   "ole32.dll",  "gdi32.dll",   "comdlg32.dll",
+                                           "comctl32.dll"};
+    for (const char* program : {"chmbook.exe", "chmbook-cli.exe", "hhc.exe"}) {
         const std::set<std::string> dlls = ImportedDlls(kWindowsBin / program, scratch.path());
         EXPECT_TRUE(dlls.count("kernel32.dll")) << program;
         for (const std::string& dll : dlls) EXPECT_TRUE(shipped.count(dll)) << program << " imports " << dll;
