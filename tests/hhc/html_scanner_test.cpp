@@ -67,7 +67,9 @@ TEST(LinkResolver, ResolvesRelativeToTheLinkingPageAndSortsOutTheRest) {
     for (const auto& c : cases) {
         const auto resolved = ResolveLink(c.page, c.link, c.codePage);
         EXPECT_EQ(resolved.kind, c.kind) << c.link;
-        if (c.kind == LinkKind::kLocal) EXPECT_EQ(resolved.path, c.path) << c.link;
+        if (c.kind == LinkKind::kLocal) {
+            EXPECT_EQ(resolved.path, c.path) << c.link;
+        }
     }
     for (const char* external : {"http://example.com/", "HTTPS://x", "mailto:a@b", "javascript:void(0)",
                                  "ms-its:other.chm::/a.htm", "C:\\x.htm", "//host/share.htm", "a%00b.htm"})
