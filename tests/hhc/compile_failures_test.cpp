@@ -84,7 +84,9 @@ TEST_F(CompileFailuresTest, AFailedCompileLeavesTheFolderAsItWas) {
         EXPECT_NE(run.errors.find(c.mention), std::string::npos) << run.errors;
         EXPECT_EQ(run.output.find("Compiled "), std::string::npos) << "no summary of a book that was not written";
         EXPECT_EQ(FilesIn(folder), before);
-        if (!old.empty()) EXPECT_TRUE(ReadBytes(folder / "Temp.chm") == old);
+        if (!old.empty()) {
+            EXPECT_TRUE(ReadBytes(folder / "Temp.chm") == old);
+        }
     }
     EXPECT_EQ(ReadBytes(scratch_.path() / "folder in the book's place" / "Temp.chm" / "inside.txt"), "kept");
 }
