@@ -7,7 +7,8 @@ scripts/deps.sh
 # The window opens each finished book with the desktop's viewer for CHM
 # files (through xdg-open). Without one, install a small one from Debian.
 chm_type=application/vnd.ms-htmlhelp
-if ! command -v xdg-mime >/dev/null || [[ -z $(xdg-mime query default "$chm_type" 2>/dev/null) ]]; then
+if ! command -v xchm >/dev/null &&
+   { ! command -v xdg-mime >/dev/null || [[ -z $(xdg-mime query default "$chm_type" 2>/dev/null) ]]; }; then
   echo "No program opens CHM files here: installing xchm (and xdg-utils)."
   sudo=""
   [[ $(id -u) -eq 0 ]] || sudo=sudo
