@@ -151,7 +151,7 @@ void frmMain::EnterBusyState() {
 
 void frmMain::LeaveBusyState() {
     view_.SetEnabled(Control::cmdNext, true);
-    view_.SetNextCaption(std::u16string(kNextCaption));
+    view_.SetNextCaption(LayoutOf(Control::cmdNext).caption);
     for (const Control control : kBusyControls) view_.SetEnabled(control, true);
     busy_ = false;
 }

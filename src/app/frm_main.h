@@ -69,7 +69,6 @@ public:
     void DoEvents() override;
 
     // The texts the commands show.
-    static constexpr std::u16string_view kNextCaption = u"立即生成(&O)";
     static constexpr std::u16string_view kBusyCaption = u"正在生成\r\n请您稍候";
     static constexpr std::u16string_view kBrowseTitle = u"请选择一个文件夹";
     static constexpr std::u16string_view kInputCaption = u"条件不足";
