@@ -43,27 +43,19 @@ std::string Quote(const fs::path& path) {
     return Quote(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
+namespace {
+
 // The command line is UTF-8; cmd.exe gets it as wide characters. The extra
 // outer quotation marks are the ones cmd.exe strips from a line that starts
-// with one.
-CommandResult RunCommand(const std::string& commandLine, const fs::path& scratch) {
-    static std::atomic<unsigned> counter{0};
-    const std::string tag = std::to_string(++counter);
-    const fs::path out = scratch / ("command-" + tag + ".out");
-    const fs::path err = scratch / ("command-" + tag + ".err");
+// with one. Exit codes from 0xC0000000 up are crashes.
+int RunRedirected(const std::string& commandLine, const fs::path& out, const fs::path& err) {
     const std::wstring line =
         L"\"" + WideFromUtf8(commandLine) + L" >\"" + out.wstring() + L"\" 2>\"" + err.wstring() + L"\"\"";
     const int status = _wsystem(line.c_str());
-    CommandResult result;
-    // Exit codes from 0xC0000000 up are crashes.
-    result.exitCode = (status == -1 || static_cast<unsigned>(status) >= 0xC0000000u) ? -1 : status;
-    result.output = ReadBytes(out);
-    result.errors = ReadBytes(err);
-    std::error_code ignored;
-    fs::remove(out, ignored);
-    fs::remove(err, ignored);
-    return result;
+    return (status == -1 || static_cast<unsigned>(status) >= 0xC0000000u) ? -1 : status;
 }
+
+}  // namespace
 
 bool IsOnPath(std::string_view program) {
     std::wstring found(MAX_PATH, L'\0');
@@ -79,22 +71,15 @@ std::string Quote(std::string_view text) {
     return quoted + "'";
 }
 
-CommandResult RunCommand(const std::string& commandLine, const fs::path& scratch) {
-    static std::atomic<unsigned> counter{0};
-    const std::string tag = std::to_string(++counter);
-    const fs::path out = scratch / ("command-" + tag + ".out");
-    const fs::path err = scratch / ("command-" + tag + ".err");
-    // Braces, so that the output of every command of a list is captured, not just the last one's.
+namespace {
+
+// Braces, so that the output of every command of a list is captured, not just the last one's.
+int RunRedirected(const std::string& commandLine, const fs::path& out, const fs::path& err) {
     const int status = std::system(("{ " + commandLine + "\n} >" + Quote(out) + " 2>" + Quote(err)).c_str());
-    CommandResult result;
-    result.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
-    result.output = ReadBytes(out);
-    result.errors = ReadBytes(err);
-    std::error_code ignored;
-    fs::remove(out, ignored);
-    fs::remove(err, ignored);
-    return result;
+    return (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
 }
+
+}  // namespace
 
 bool IsOnPath(std::string_view program) {
     const char* path = std::getenv("PATH");
@@ -111,5 +96,20 @@ bool IsOnPath(std::string_view program) {
     return false;
 }
 #endif
+
+CommandResult RunCommand(const std::string& commandLine, const fs::path& scratch) {
+    static std::atomic<unsigned> counter{0};
+    const std::string tag = std::to_string(++counter);
+    const fs::path out = scratch / ("command-" + tag + ".out");
+    const fs::path err = scratch / ("command-" + tag + ".err");
+    CommandResult result;
+    result.exitCode = RunRedirected(commandLine, out, err);
+    result.output = ReadBytes(out);
+    result.errors = ReadBytes(err);
+    std::error_code ignored;
+    fs::remove(out, ignored);
+    fs::remove(err, ignored);
+    return result;
+}
 
 }  // namespace test_support
