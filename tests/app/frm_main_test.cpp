@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "app/frm_main.h"
 #include "batch/book_inputs.h"
@@ -26,10 +26,7 @@ using test_support::ScratchFolder;
 using test_support::U16;
 using test_support::WriteBytes;
 
-struct Shown {
-    MessageIcon icon;
-    std::u16string caption, text;
-};
+using Messages = std::vector<std::tuple<MessageIcon, std::u16string, std::u16string>>;  // icon, caption, text
 
 // Controls as plain values, the folder dialog answered from a queue, message
 // boxes recorded, and the pointer, the events and the close written to a log.
@@ -42,9 +39,9 @@ public:
     std::u16string nextCaption;
     std::optional<Control> focus = Control::txtTitleName;
     bool busyPointer = false;
-    std::deque<std::u16string> folderAnswers;  // "" cancels
+    std::u16string folderAnswer;  // "" cancels
     std::vector<std::u16string> folderTitles;
-    std::vector<Shown> messages;
+    Messages messages;
     std::vector<std::string> log;      // "pointer busy", "events", "close", ...
     std::function<void()> onDoEvents;  // runs inside every DoEvents
 
@@ -65,12 +62,10 @@ public:
     void SetFocus(Control control) override { focus = control; }
     std::u16string ChooseFolder(const std::u16string& title) override {
         folderTitles.push_back(title);
-        std::u16string answer = folderAnswers.empty() ? u"" : folderAnswers.front();
-        if (!folderAnswers.empty()) folderAnswers.pop_front();
-        return answer;
+        return folderAnswer;
     }
     void ShowMessage(MessageIcon icon, const std::u16string& caption, const std::u16string& text) override {
-        messages.push_back({icon, caption, text});
+        messages.emplace_back(icon, caption, text);
     }
     void SetBusyPointer(bool busy) override {
         busyPointer = busy;
@@ -89,7 +84,6 @@ const Control kBusyControls[] = {Control::cmdNext,     Control::txtTitleName, Co
                                  Control::txtFootDemo, Control::txtPaperTop,  Control::txtPaperFoot,
                                  Control::Check1,      Control::Command1,     Control::cmdRefresh,
                                  Control::List1};
-constexpr char16_t kIdleCaption[] = u"立即生成(&O)";
 
 class FrmMainTest : public ::testing::Test {
 protected:
@@ -112,7 +106,7 @@ protected:
         frm.txtTitleName_Change();
     }
     void Browse(const std::u16string& folder) {
-        view.folderAnswers.push_back(folder);
+        view.folderAnswer = folder;
         frm.Command1_Click();
     }
     // A title, one source listed and, unless told otherwise, the compiler in place.
@@ -121,14 +115,13 @@ protected:
         WriteBytes(source / "one.txt", "first text");
         TypeTitle(u"b");
         Browse(U16(source));
-        view.log.clear();
     }
     std::u16string Entry(const std::string& name) const { return U16(source / name); }
     // The window back at rest: every control enabled, the idle caption, the default pointer.
     void ExpectIdle() const {
         EXPECT_TRUE(view.disabled.empty());
         EXPECT_FALSE(frm.IsBusy());
-        EXPECT_EQ(view.nextCaption, kIdleCaption);
+        EXPECT_EQ(view.nextCaption, u"立即生成(&O)");
         EXPECT_FALSE(view.busyPointer);
     }
 
@@ -141,7 +134,6 @@ protected:
     frmMain frm{view, U16(app), Options()};
 };
 
-// The title's path is shown even where the output folder cannot be made.
 TEST_F(FrmMainTest, StartsWithTheDefaultTextsAndThePathFollowsTheTitle) {
     EXPECT_EQ(view.Text(Control::txtAd), NoticeText());
     EXPECT_EQ(view.Text(Control::txtTitleDemo), StatementText());
@@ -149,14 +141,12 @@ TEST_F(FrmMainTest, StartsWithTheDefaultTextsAndThePathFollowsTheTitle) {
     EXPECT_EQ(view.Text(Control::txtPaperFoot), StatementText());
     EXPECT_EQ(view.Text(Control::txtFile), OutputPath(u"test"));
     EXPECT_FALSE(fs::exists(app / "Release")) << "made only when the title changes";
-
     WriteBytes(app / "Release", "mine");
-    TypeTitle(u"t");
-    EXPECT_EQ(view.Text(Control::txtFile), OutputPath(u"t"));
+    TypeTitle(u"我的 Book");
+    EXPECT_EQ(view.Text(Control::txtFile), OutputPath(u"我的 Book")) << "shown though the folder cannot be made";
     EXPECT_EQ(ReadBytes(app / "Release"), "mine");
     fs::remove(app / "Release");
-    TypeTitle(u"我的 Book");
-    EXPECT_EQ(view.Text(Control::txtFile), OutputPath(u"我的 Book"));
+    TypeTitle(u"t");
     EXPECT_TRUE(fs::is_directory(app / "Release"));
 }
 
@@ -166,16 +156,14 @@ TEST_F(FrmMainTest, BrowseAndRefreshListTheFolderAndACancelKeepsIt) {
     fs::create_directories(source / "folder.txt");
     const std::vector<std::u16string> listed = {Entry("A.TXT"), Entry("b.txt"), Entry("_x.txt")};
     Browse(U16(source));
-    EXPECT_EQ(view.folderTitles, std::vector<std::u16string>{u"请选择一个文件夹"});
-    EXPECT_EQ(view.Text(Control::Text1), U16(source));
-    EXPECT_EQ(view.list, listed);
     Browse(U16(source) + platform::kPathSeparator);
     EXPECT_EQ(view.list, listed) << "no doubled separator, no entry twice";
-
+    EXPECT_EQ(view.folderTitles, std::vector<std::u16string>(2, u"请选择一个文件夹"));
     fs::remove(source / "b.txt");
     WriteBytes(source / "e.txt", "e");
     Browse(u"");  // cancelled
     EXPECT_EQ(view.list, listed);
+    EXPECT_EQ(view.Text(Control::Text1), U16(source) + platform::kPathSeparator);
     frm.cmdRefresh_Click();
     EXPECT_EQ(view.list, (std::vector<std::u16string>{Entry("A.TXT"), Entry("e.txt"), Entry("_x.txt")}));
     fs::remove_all(source);
@@ -211,10 +199,7 @@ TEST_F(FrmMainTest, GenerateChecksTheTitleFirstThenTheList) {
         view.messages.clear();
         view.focus = Control::cmdNext;
         frm.cmdNext_Click();
-        ASSERT_EQ(view.messages.size(), 1u);
-        EXPECT_EQ(view.messages[0].icon, MessageIcon::kInformation);
-        EXPECT_EQ(view.messages[0].caption, u"条件不足");
-        EXPECT_EQ(view.messages[0].text, c.text);
+        EXPECT_EQ(view.messages, (Messages{{MessageIcon::kInformation, u"条件不足", c.text}}));
         EXPECT_EQ(view.focus, c.focusAfter);
         EXPECT_TRUE(view.log.empty()) << "no busy state: " << view.log.front();
     }
@@ -222,22 +207,25 @@ TEST_F(FrmMainTest, GenerateChecksTheTitleFirstThenTheList) {
 }
 
 // Whenever the build lets events through, the window is busy: every input
-// disabled and the busy caption on Generate; the busy pointer from the
-// build's own step on. Afterwards all is back, the focus too.
-TEST_F(FrmMainTest, GenerateBuildsTheBookInTheBusyStateAndReturnsToIdle) {
+// disabled, the busy caption on Generate, the busy pointer from the build's
+// own step on, and a close is put off. Afterwards all is back, the focus too,
+// and the close is carried out, once.
+TEST_F(FrmMainTest, GenerateBuildsInTheBusyStateThenReturnsToIdleAndCarriesOutAPutOffClose) {
     WriteBytes(source / "two.txt", "\xD6\xD0\xCE\xC4");  // "中文" in code page 936
     ReadyToBuild();
     view.focus = Control::cmdNext;
     std::vector<bool> pointers;
     view.onDoEvents = [&] {
-        EXPECT_TRUE(frm.IsBusy());
         EXPECT_EQ(view.disabled.size(), std::size(kBusyControls));
         for (const Control control : kBusyControls) EXPECT_TRUE(view.disabled.count(control));
         EXPECT_EQ(view.nextCaption, u"正在生成\r\n请您稍候");
         pointers.push_back(view.busyPointer);
+        EXPECT_FALSE(frm.Form_QueryUnload()) << "no close while the build runs";
     };
     frm.cmdNext_Click();
     EXPECT_EQ(pointers, (std::vector<bool>{false, true}));
+    EXPECT_EQ(view.log.back(), "close") << "closed after the window returned to idle";
+    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "close"), 1);
     const fs::path book = app / "Release" / "b.chm";
     EXPECT_EQ(testing::FakeBookMark(book).rfind("FAKE-CHM ", 0), 0u);
     EXPECT_EQ(opened, std::vector<std::u16string>{U16(book)});
@@ -251,11 +239,15 @@ TEST_F(FrmMainTest, GenerateBuildsTheBookInTheBusyStateAndReturnsToIdle) {
     // otherwise see nothing at all, so its path is shown.
     view.check = 1;
     desktopOpensBooks = false;
+    view.onDoEvents = nullptr;
+    view.log.clear();
+    EXPECT_TRUE(frm.Form_QueryUnload()) << "idle: the window closes at once";
     frm.cmdNext_Click();
+    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "close"), 0) << "a close once carried out is forgotten";
     EXPECT_EQ(opened.size(), 2u);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].icon, MessageIcon::kInformation);
-    EXPECT_NE(view.messages[0].text.find(U16(book)), std::u16string::npos);
+    EXPECT_EQ(std::get<0>(view.messages[0]), MessageIcon::kInformation);
+    EXPECT_NE(std::get<2>(view.messages[0]).find(U16(book)), std::u16string::npos);
     EXPECT_FALSE(fs::exists(source / "one.txt") || fs::exists(source / "two.txt"));
     EXPECT_EQ(view.list.size(), 2u) << "the list is not refreshed after a build";
 }
@@ -263,43 +255,20 @@ TEST_F(FrmMainTest, GenerateBuildsTheBookInTheBusyStateAndReturnsToIdle) {
 TEST_F(FrmMainTest, ABuildWithoutABookIsReportedOnceKeepsTheSourcesAndReturnsToIdle) {
     ReadyToBuild(/*compiler=*/false);
     view.check = 1;
-    const struct {
-        const char* name;
-        std::u16string named;  // the message names this
-    } cases[] = {{"no compiler", U16(app / "hhc")}, {"compiler fails", u"Temp.chm"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const std::u16string& named : {U16(app / "hhc"), std::u16string(u"Temp.chm")}) {  // the message names it
+        SCOPED_TRACE(platform::ToUtf8(named));
         view.messages.clear();
         frm.cmdNext_Click();
         ASSERT_EQ(view.messages.size(), 1u);
-        EXPECT_EQ(view.messages[0].icon, MessageIcon::kWarning);
-        EXPECT_EQ(view.messages[0].caption, u"生成失败");
-        EXPECT_NE(view.messages[0].text.find(c.named), std::u16string::npos) << platform::ToUtf8(view.messages[0].text);
-        EXPECT_FALSE(fs::exists(app / "Release" / "b.chm"));
-        EXPECT_TRUE(opened.empty());
-        EXPECT_TRUE(fs::exists(source / "one.txt"));
+        const auto& [icon, caption, text] = view.messages[0];
+        EXPECT_EQ(icon, MessageIcon::kWarning);
+        EXPECT_EQ(caption, u"生成失败");
+        EXPECT_NE(text.find(named), std::u16string::npos) << platform::ToUtf8(text);
+        EXPECT_TRUE(opened.empty() && fs::exists(source / "one.txt") && !fs::exists(app / "Release" / "b.chm"));
         ExpectIdle();
-        InstallStandInCompiler(app);
+        InstallStandInCompiler(app);  // now there, but failing
         testing::SetCompilerMode(app, "fail");
     }
-}
-
-TEST_F(FrmMainTest, ACloseDuringABuildIsCarriedOutAfterIt) {
-    ReadyToBuild();
-    std::vector<bool> answers;
-    view.onDoEvents = [&] { answers.push_back(frm.Form_QueryUnload()); };
-    frm.cmdNext_Click();
-    EXPECT_EQ(answers, (std::vector<bool>{false, false})) << "no close while the build runs";
-    EXPECT_TRUE(fs::exists(app / "Release" / "b.chm")) << "the build ran to its end";
-    ASSERT_FALSE(view.log.empty());
-    EXPECT_EQ(view.log.back(), "close") << "closed after the window returned to idle";
-    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "close"), 1);
-
-    view.log.clear();
-    view.onDoEvents = nullptr;
-    EXPECT_TRUE(frm.Form_QueryUnload()) << "idle: the window closes at once";
-    frm.cmdNext_Click();
-    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "close"), 0) << "a close once carried out is forgotten";
 }
 
 }  // namespace
