@@ -8,18 +8,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/test_files.h"
 #include "winui/main_window.h"
 
 namespace chmbook::winui {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::ReadBytes;
 using test_support::ScratchFolder;
+using test_support::WriteBytes;
 using enum Control;
 
 // The window with its two dialogs answered by the test instead of the user.
@@ -27,13 +30,9 @@ class TestWindow : public MainWindow {
 public:
     using MainWindow::MainWindow;
     std::u16string folderAnswer;
-    int folderRequests = 0;
     std::vector<std::u16string> messages;
 
-    std::u16string ChooseFolder(const std::u16string&) override {
-        ++folderRequests;
-        return folderAnswer;
-    }
+    std::u16string ChooseFolder(const std::u16string&) override { return folderAnswer; }
     void ShowMessage(MessageIcon, const std::u16string&, const std::u16string& text) override {
         messages.push_back(text);
     }
@@ -44,8 +43,6 @@ std::wstring WindowText(HWND hwnd) {
     text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
-
-void Write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 // Runs the window's own loop until no message is left.
 void Pump(MainWindow& window) {
@@ -74,12 +71,6 @@ void Type(MainWindow& window, const std::wstring& text) {
     for (const wchar_t c : text) Post(window, WM_CHAR, c);
 }
 
-std::string NameOfFocus(const MainWindow& window) {
-    for (const ControlLayout& row : kWindowLayout)
-        if (window.ControlHandle(row.control) == GetFocus()) return row.name;
-    return "(none)";
-}
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -94,39 +85,20 @@ protected:
     TestWindow window{app.u16(), BuildOptions{.openBook = false, .progress = {}, .openDocument = {}}};
 };
 
-// The boxes only the program fills are greyed; no button is the default one,
-// so that Enter stays with the boxes.
-TEST_F(MainWindowTest, ControlsAreOfTheirKindAndTheProgramsBoxesAreGreyed) {
-    const struct {
-        Control id;
-        const wchar_t* className;
-        bool enabled;
-    } cases[] = {{txtTitleName, L"Edit", true}, {txtPaperTop, L"Edit", true},     {txtAd, L"Edit", false},
-                 {Text1, L"Edit", false},       {txtFile, L"Edit", false},        {List1, L"ListBox", true},
-                 {Check1, L"Button", true},     {Label1, L"Static", true},        {Frame1, L"Button", true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(LayoutOf(c.id).name);
-        wchar_t name[64] = {};
-        GetClassNameW(Handle(c.id), name, 64);
-        EXPECT_EQ(_wcsicmp(name, c.className), 0);
-        EXPECT_EQ(IsWindowEnabled(Handle(c.id)) != FALSE, c.enabled);
-    }
+// The boxes only the program fills are greyed and no button is the default
+// one, so that Enter stays with the boxes.
+TEST_F(MainWindowTest, TabVisitsTheEnabledControlsInOrderBothWays) {
+    for (const Control box : {txtAd, Text1, txtFile}) EXPECT_FALSE(IsWindowEnabled(Handle(box)));
     for (const Control button : {Command1, cmdRefresh, cmdNext})
         EXPECT_EQ(GetWindowLongW(Handle(button), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
-    EXPECT_EQ(WindowText(Handle(txtFile)), (app.path() / L"Release" / L"test.chm").wstring()) << "Form_Load ran";
-}
-
-TEST_F(MainWindowTest, TabVisitsTheEnabledControlsInOrderBothWays) {
-    const std::vector<std::string> order = {"txtTitleName", "txtTitleDemo", "txtFootDemo", "txtPaperTop", "txtPaperFoot",
-                                            "Command1",     "cmdRefresh",   "List1",       "Check1",      "cmdNext"};
-    EXPECT_EQ(NameOfFocus(window), order.front());
-    for (std::size_t i = 1; i <= order.size(); ++i) {
-        PressKey(window, VK_TAB);
-        EXPECT_EQ(NameOfFocus(window), order[i % order.size()]);
-    }
-    for (std::size_t i = order.size(); i > 0; --i) {
-        PressKey(window, VK_TAB, /*shift=*/true);
-        EXPECT_EQ(NameOfFocus(window), order[i - 1]);
+    const Control order[] = {txtTitleName, txtTitleDemo, txtFootDemo, txtPaperTop, txtPaperFoot,
+                             Command1,     cmdRefresh,   List1,       Check1,      cmdNext};
+    const std::size_t n = std::size(order);
+    EXPECT_EQ(GetFocus(), Handle(txtTitleName));
+    for (std::size_t step = 1; step <= 2 * n; ++step) {  // n times forward, then n times back
+        PressKey(window, VK_TAB, /*shift=*/step > n);
+        const Control expected = order[(step > n ? 2 * n - step : step) % n];
+        EXPECT_EQ(GetFocus(), Handle(expected)) << LayoutOf(expected).name << " after " << step << " presses";
     }
 }
 
@@ -139,20 +111,18 @@ TEST_F(MainWindowTest, AccessKeysPressButtonsAndLabelKeysOnlyMoveTheFocus) {
     window.folderAnswer = source.u16();
     const LPARAM alt = 1 | (1u << 29);
     Post(window, WM_SYSCHAR, L'b', alt);
-    EXPECT_EQ(window.folderRequests, 1);
-    EXPECT_EQ(window.ListCount(), 2u);
+    EXPECT_EQ(window.ListCount(), 2u) << "Alt+B browses";
     SendMessageW(Handle(List1), LB_RESETCONTENT, 0, 0);
-    Post(window, WM_SYSCHAR, L'r', alt);
-    EXPECT_EQ(window.ListCount(), 2u) << "Refresh fills the list again";
-
     Post(window, WM_SYSCHAR, L't', alt);
-    EXPECT_EQ(NameOfFocus(window), "txtTitleDemo");
+    EXPECT_EQ(GetFocus(), Handle(txtTitleDemo));
     Post(window, WM_SYSCHAR, L'd', alt);
-    EXPECT_EQ(NameOfFocus(window), "Command1");
-    EXPECT_EQ(window.folderRequests, 1) << "Alt+D does not browse";
+    EXPECT_EQ(GetFocus(), Handle(Command1));
+    EXPECT_EQ(window.ListCount(), 0u) << "Alt+D does not browse";
+    Post(window, WM_SYSCHAR, L'r', alt);
+    EXPECT_EQ(window.ListCount(), 2u) << "Alt+R refreshes";
     Post(window, WM_SYSCHAR, L'o', alt);
     EXPECT_EQ(window.messages, std::vector<std::u16string>{u"请输入该CHM文件的标题名称！"}) << "Alt+O generates";
-    EXPECT_EQ(NameOfFocus(window), "txtTitleName") << "the command's focus reaches the control";
+    EXPECT_EQ(GetFocus(), Handle(txtTitleName)) << "the command's focus reaches the control";
 }
 
 TEST_F(MainWindowTest, TypingTheTitleUpdatesTheOutputPathAndEnterGivesCrLf) {
@@ -167,34 +137,11 @@ TEST_F(MainWindowTest, TypingTheTitleUpdatesTheOutputPathAndEnterGivesCrLf) {
     EXPECT_TRUE(window.messages.empty()) << "Enter pressed no button";
 }
 
-// Runs a program to its end and returns its exit code (-1 when it could not start).
-int RunProgram(const fs::path& program, const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
-}
-
-std::string FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A program folder holding copies of the programs beside this test.
 fs::path ProgramFolder(const fs::path& folder, std::initializer_list<const wchar_t*> programs) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
     fs::create_directories(folder);
-    for (const wchar_t* program : programs) fs::copy_file(fs::path(self).parent_path() / program, folder / program);
+    for (const wchar_t* program : programs)
+        fs::copy_file(fs::path(platform::ProgramFolder()) / program, folder / program);
     return folder;
 }
 
@@ -207,8 +154,8 @@ TEST(MainWindowBuildTest, GenerateBuildsTheCommandLinesBookThenCarriesOutTheClos
     const fs::path app = ProgramFolder(scratch / "gui", {L"hhc.exe"});
     const fs::path source = scratch.path() / L"来源";
     fs::create_directories(source);
-    Write(source / L"一.txt", "\xD6\xD0\xCE\xC4\r\n");  // 中文 in code page 936
-    Write(source / L"two.txt", "two");
+    WriteBytes(source / L"一.txt", "\xD6\xD0\xCE\xC4\r\n");  // 中文 in code page 936
+    WriteBytes(source / L"two.txt", "two");
 
     TestWindow* watched = nullptr;
     std::wstring busyCaption;
@@ -239,10 +186,14 @@ TEST(MainWindowBuildTest, GenerateBuildsTheCommandLinesBookThenCarriesOutTheClos
     EXPECT_FALSE(IsWindow(handle)) << "the close was put off until the build had ended, then done";
 
     const fs::path cli = ProgramFolder(scratch / "cli", {L"hhc.exe", L"chmbook-cli.exe"});
-    ASSERT_EQ(RunProgram(cli / L"chmbook-cli.exe", L"--title 书 \"" + source.wstring() + L"\""), 0);
-    const std::string book = FileBytes(app / L"Release" / L"书.chm");
+    auto child = platform::StartProcess((cli / L"chmbook-cli.exe").u16string(), {u"--title", u"书", source.u16string()},
+                                        scratch.u16("cli.txt"), nullptr);
+    ASSERT_TRUE(child);
+    ASSERT_EQ(platform::WaitForExit(*child), 0);
+    platform::ReleaseProcess(*child);
+    const std::string book = ReadBytes(app / L"Release" / L"书.chm");
     EXPECT_FALSE(book.empty());
-    EXPECT_EQ(book, FileBytes(cli / L"Release" / L"书.chm"));
+    EXPECT_EQ(book, ReadBytes(cli / L"Release" / L"书.chm"));
 }
 
 }  // namespace
