@@ -1,17 +1,13 @@
 // What is the Qt window's own: the keyboard (tab order, access keys, Enter in
-// the boxes), the focus, its real dialogs, the busy state in the widgets and
-// the put-off close through real events. The commands behind the controls are
-// tested once in tests/app.
+// the boxes), the focus, the controls wired to the commands, the busy state in
+// the widgets and the put-off close through real events. The commands behind
+// the controls are tested once in tests/app.
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
 #include <QInputMethodEvent>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <deque>
 #include <filesystem>
 #include <functional>
 
@@ -27,55 +23,26 @@ namespace fs = std::filesystem;
 using test_support::ScratchFolder;
 using enum Control;
 
-// Types as a user would: Latin letters key by key, other characters as an
-// input method commits them.
-void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(widget, static_cast<char>(c.unicode()));
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(widget, &commit);
-        }
-    }
+// Types what no key gives, as an input method commits it.
+void Commit(QWidget* widget, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(widget, &commit);
 }
 
-// Runs `act` on the next modal dialog of type Dialog as soon as it is up.
-template <typename Dialog, typename Act>
-void WhenModal(Act act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-
-// The window with the folder dialog answered from a queue (when one is
-// queued), the message boxes recorded, and the build's events watched.
+// The window with the folder dialog answered by the test, the message boxes
+// recorded, and the build's events watched.
 class TestWindow : public MainWindow {
 public:
     explicit TestWindow(std::u16string appPath) : MainWindow(std::move(appPath), BuildOptions{.openBook = false, .progress = {}, .openDocument = {}}) {}
-    bool realDialogs = false;
     std::vector<std::u16string> messages;
-    std::deque<std::u16string> folderAnswers;  // "" cancels
+    std::u16string folderAnswer;               // "" cancels
     std::function<void()> onDoEvents;          // runs inside each DoEvents, before the events
 
-    void ShowMessage(MessageIcon icon, const std::u16string& caption, const std::u16string& text) override {
-        if (realDialogs) MainWindow::ShowMessage(icon, caption, text);
+    void ShowMessage(MessageIcon, const std::u16string&, const std::u16string& text) override {
         messages.push_back(text);
     }
-    std::u16string ChooseFolder(const std::u16string& title) override {
-        if (realDialogs) return MainWindow::ChooseFolder(title);
-        std::u16string answer = folderAnswers.empty() ? u"" : folderAnswers.front();
-        if (!folderAnswers.empty()) folderAnswers.pop_front();
-        return answer;
-    }
+    std::u16string ChooseFolder(const std::u16string&) override { return folderAnswer; }
     void DoEvents() override {
         if (onDoEvents) onDoEvents();
         MainWindow::DoEvents();
@@ -112,16 +79,14 @@ TEST_F(QtWindow, TabWalksTheInputsAndTheGreyedBoxesTakeNoFocus) {
 
 // The buttons' keys press them; a label's key only moves the focus, even to a button.
 TEST_F(QtWindow, AccessKeysPressTheButtonsOrOnlyMoveTheFocus) {
+    source.Write("a.txt", "a");
+    window.folderAnswer = source.u16();
     QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleDemo));
-    window.folderAnswers.push_back(u"");
     QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), Ui(Command1));
     QTest::qWait(300);  // longer than a button's animated click
-    EXPECT_EQ(window.folderAnswers.size(), 1u) << "Alt+D only moves the focus";
-
-    source.Write("a.txt", "a");
-    window.folderAnswers = {source.u16()};
+    EXPECT_EQ(window.ListCount(), 0u) << "Alt+D only moves the focus";
     QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.ListCount() == 1; }, 2000)) << "Alt+B browses";
     fs::remove(source / "a.txt");
@@ -134,45 +99,19 @@ TEST_F(QtWindow, AccessKeysPressTheButtonsOrOnlyMoveTheFocus) {
 TEST_F(QtWindow, BoxesHandTheirLinesOverWithCrLfAndEnterPressesNoButton) {
     EXPECT_EQ(window.frm().txtFootDemo(), StatementTextInFourLines());
     QTest::mouseClick(window.WidgetAs<QPlainTextEdit>(txtPaperTop)->viewport(), Qt::LeftButton);
-    TypeText(Ui(txtPaperTop), QStringLiteral("<b>头</b>"));
+    QTest::keyClicks(Ui(txtPaperTop), QStringLiteral("<b>"));
+    Commit(Ui(txtPaperTop), QStringLiteral("头"));
     QTest::keyClick(Ui(txtPaperTop), Qt::Key_Return);
-    TypeText(Ui(txtPaperTop), QString(QChar(0x00A0)) + QStringLiteral("two"));
+    Commit(Ui(txtPaperTop), QString(QChar(0x00A0)));
+    QTest::keyClicks(Ui(txtPaperTop), QStringLiteral("two"));
     QTest::keyClick(Ui(txtPaperTop), Qt::Key_Enter);
-    EXPECT_EQ(window.frm().txtPaperTop(), u"<b>头</b>\r\n\u00A0two\r\n");
+    EXPECT_EQ(window.frm().txtPaperTop(), u"<b>头\r\n\u00A0two\r\n");
 
-    TypeText(Ui(txtTitleName), QStringLiteral("x书"));
+    QTest::keyClicks(Ui(txtTitleName), QStringLiteral("x"));
+    Commit(Ui(txtTitleName), QStringLiteral("书"));
     QTest::keyClick(Ui(txtTitleName), Qt::Key_Return);
     EXPECT_TRUE(window.messages.empty()) << "there is no default button";
     EXPECT_EQ(window.frm().txtFile(), OutputPathForTitle(app.u16(), u"x书")) << "typing reaches the command";
-}
-
-// The real message box is the window's, with OK only; the real folder dialog
-// fills the list and, cancelled, changes nothing.
-TEST_F(QtWindow, MessageBoxHasOkOnlyAndTheFolderDialogCanBeCancelled) {
-    window.realDialogs = true;
-    source.Write("a.txt", "a");
-    QMessageBox::StandardButtons buttons;
-    QWidget* owner = nullptr;
-    WhenModal<QMessageBox>([&](QMessageBox* box) {
-        buttons = box->standardButtons();
-        owner = box->parentWidget();
-        box->button(QMessageBox::Ok)->click();
-    });
-    QTest::mouseClick(Ui(cmdNext), Qt::LeftButton);
-    EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    EXPECT_EQ(owner, &window);
-    EXPECT_EQ(window.focusWidget(), Ui(txtTitleName));
-
-    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
-        dialog->selectFile(QString::fromStdString(source.path().string()));
-        QMetaObject::invokeMethod(dialog, "accept");  // what the Choose button does
-    });
-    QTest::mouseClick(Ui(Command1), Qt::LeftButton);
-    ASSERT_EQ(window.ListCount(), 1u);
-    WhenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    QTest::mouseClick(Ui(Command1), Qt::LeftButton);
-    EXPECT_EQ(window.frm().Text1(), source.u16());
-    EXPECT_EQ(window.ListCount(), 1u);
 }
 
 // While the build runs the widgets show the busy state (the two-line caption,
@@ -180,8 +119,8 @@ TEST_F(QtWindow, MessageBoxHasOkOnlyAndTheFolderDialogCanBeCancelled) {
 TEST_F(QtWindow, GenerateShowsTheBusyStateAndAPutOffCloseFollowsTheBuild) {
     testing::InstallStandInCompiler(app.path());
     source.Write("one.txt", "text");
-    TypeText(Ui(txtTitleName), QStringLiteral("b"));
-    window.folderAnswers.push_back(source.u16());
+    QTest::keyClicks(Ui(txtTitleName), QStringLiteral("b"));
+    window.folderAnswer = source.u16();
     QTest::mouseClick(Ui(Command1), Qt::LeftButton);
     Ui(cmdNext)->setFocus();
     std::vector<QString> captions;
