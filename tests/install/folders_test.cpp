@@ -1,7 +1,6 @@
 // Where a portable and an installed copy keep their books, and whether the
 // desktop could open a book.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -53,24 +52,6 @@ TEST(BookFolders, BesideAWritableProgramElseInTheUsersDataFolder) {
     EXPECT_TRUE(EnsureOutputFolder(platform::FromUtf8(kReadOnlyFolder)));
     EXPECT_TRUE(fs::is_directory(dir / "home/.local/share/chmbook/Release"));
     EXPECT_TRUE(fs::is_empty(dir / "portable")) << "the probe leaves nothing behind";
-}
-
-TEST(BookFolders, WritableFolderProbe) {
-    ScratchFolder dir;
-    dir.Write("file", "x");
-    fs::create_directory(dir / "locked");
-    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    const struct {
-        fs::path folder;
-        bool writable;
-    } cases[] = {{dir.path(), true},
-                 {dir / "missing", false},
-                 {dir / "file", false},
-                 {kReadOnlyFolder, false},
-                 {dir / "locked", ::geteuid() == 0}};  // the administrator may write anyway
-    for (const auto& c : cases) EXPECT_EQ(platform::IsWritableFolder(U16(c.folder)), c.writable) << c.folder;
-    fs::permissions(dir / "locked", fs::perms::owner_all);
-    EXPECT_TRUE(fs::is_empty(dir / "locked"));
 }
 
 // OpenDocument goes through xdg-mime and xdg-open; stand-ins, with only the
