@@ -40,7 +40,6 @@ public:
     std::optional<Control> focus = Control::txtTitleName;
     bool busyPointer = false;
     std::u16string folderAnswer;  // "" cancels
-    std::vector<std::u16string> folderTitles;
     Messages messages;
     std::vector<std::string> log;      // "events" and "close", in turn
     std::function<void()> onDoEvents;  // runs inside every DoEvents
@@ -59,10 +58,7 @@ public:
     void SetNextCaption(const std::u16string& caption) override { nextCaption = caption; }
     std::optional<Control> FocusedControl() const override { return focus; }
     void SetFocus(Control control) override { focus = control; }
-    std::u16string ChooseFolder(const std::u16string& title) override {
-        folderTitles.push_back(title);
-        return folderAnswer;
-    }
+    std::u16string ChooseFolder(const std::u16string&) override { return folderAnswer; }
     void ShowMessage(MessageIcon icon, const std::u16string& caption, const std::u16string& text) override {
         messages.emplace_back(icon, caption, text);
     }
@@ -149,7 +145,6 @@ TEST_F(FrmMainTest, BrowseAndRefreshListTheFolderAndACancelKeepsIt) {
     Browse(U16(source));
     Browse(U16(source) + platform::kPathSeparator);
     EXPECT_EQ(view.list, listed) << "no doubled separator, no entry twice";
-    EXPECT_EQ(view.folderTitles, std::vector<std::u16string>(2, u"请选择一个文件夹"));
     fs::remove(source / "b.txt");
     WriteBytes(source / "e.txt", "e");
     Browse(u"");  // cancelled
