@@ -10,7 +10,8 @@ build=$(cd "$1" && pwd)
 examples=$(cd "$2" && pwd)
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate extract_chmLib; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (apt-get install cmake dpkg-dev desktop-file-utils libchm-bin)"
+  command -v "$tool" >/dev/null ||
+    fail "$tool is missing (apt-get install cmake dpkg-dev desktop-file-utils libchm-bin)"
 done
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/chmbook-package.XXXXXX")
 trap 'chmod -R u+w "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
@@ -53,7 +54,8 @@ pages=$(ls "$work/texts"/*.txt | wc -l)
 for data in "$work/data" ""; do
   expected=${data:-$work/home/.local/share}/chmbook/Release/Installed\ Book.chm
   "${as_user[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$work/home" ${data:+XDG_DATA_HOME=$data} \
-    "$root/usr/bin/chmbook-cli" --title "Installed Book" --open "$work/texts" >"$scratch/out.log" 2>"$scratch/err.log" ||
+    "$root/usr/bin/chmbook-cli" --title "Installed Book" --open "$work/texts" \
+    >"$scratch/out.log" 2>"$scratch/err.log" ||
     { cat "$scratch/out.log" "$scratch/err.log" >&2; fail "chmbook-cli failed"; }
   [[ $(tail -n 1 "$scratch/out.log") == "$expected" ]] || fail "book printed as $(tail -n 1 "$scratch/out.log")"
   rm -rf "$scratch/extracted"
@@ -62,5 +64,6 @@ for data in "$work/data" ""; do
   for ((i = 0; i < pages; i++)); do [[ -f $scratch/extracted/$i.htm ]] || fail "page $i.htm is missing"; done
   grep -qF "$expected" "$scratch/err.log" || { cat "$scratch/err.log" >&2; fail "no hint naming the book"; }
 done
-[[ $(ls "$root/usr/bin") == $'chmbook\nchmbook-cli\nhhc' ]] || fail "the program's folder changed: $(ls "$root/usr/bin")"
+leftovers=$(ls "$root/usr/bin")
+[[ $leftovers == $'chmbook\nchmbook-cli\nhhc' ]] || fail "the program's folder changed: $leftovers"
 echo "PASS"

@@ -34,10 +34,11 @@ void Commit(QWidget* widget, const QString& text) {
 // recorded, and the build's events watched.
 class TestWindow : public MainWindow {
 public:
-    explicit TestWindow(std::u16string appPath) : MainWindow(std::move(appPath), BuildOptions{.openBook = false, .progress = {}, .openDocument = {}}) {}
+    explicit TestWindow(std::u16string appPath)
+        : MainWindow(std::move(appPath), BuildOptions{.openBook = false, .progress = {}, .openDocument = {}}) {}
     std::vector<std::u16string> messages;
-    std::u16string folderAnswer;               // "" cancels
-    std::function<void()> onDoEvents;          // runs inside each DoEvents, before the events
+    std::u16string folderAnswer;       // "" cancels
+    std::function<void()> onDoEvents;  // runs inside each DoEvents, before the events
 
     void ShowMessage(MessageIcon, const std::u16string&, const std::u16string& text) override {
         messages.push_back(text);
