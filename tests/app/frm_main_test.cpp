@@ -25,6 +25,7 @@ using test_support::ReadBytes;
 using test_support::ScratchFolder;
 using test_support::U16;
 using test_support::WriteBytes;
+using enum Control;
 
 using Messages = std::vector<std::tuple<MessageIcon, std::u16string, std::u16string>>;  // icon, caption, text
 
@@ -37,7 +38,7 @@ public:
     std::vector<std::u16string> list;
     std::set<Control> disabled;
     std::u16string nextCaption;
-    std::optional<Control> focus = Control::txtTitleName;
+    std::optional<Control> focus = txtTitleName;
     bool busyPointer = false;
     std::u16string folderAnswer;  // "" cancels
     Messages messages;
@@ -72,10 +73,8 @@ public:
 };
 
 // Every control the busy state disables: all that could start a second build or change an input.
-const Control kBusyControls[] = {Control::cmdNext,     Control::txtTitleName, Control::txtTitleDemo,
-                                 Control::txtFootDemo, Control::txtPaperTop,  Control::txtPaperFoot,
-                                 Control::Check1,      Control::Command1,     Control::cmdRefresh,
-                                 Control::List1};
+const Control kBusyControls[] = {cmdNext,      txtTitleName, txtTitleDemo, txtFootDemo, txtPaperTop,
+                                 txtPaperFoot, Check1,       Command1,     cmdRefresh,  List1};
 
 class FrmMainTest : public ::testing::Test {
 protected:
@@ -86,7 +85,7 @@ protected:
     }
     std::u16string OutputPath(const std::u16string& title) const { return U16(app / "Release" / (title + u".chm")); }
     void TypeTitle(const std::u16string& title) {
-        view.texts[Control::txtTitleName] = title;
+        view.texts[txtTitleName] = title;
         frm.txtTitleName_Change();
     }
     void Browse(const std::u16string& folder) {
@@ -122,15 +121,15 @@ protected:
 };
 
 TEST_F(FrmMainTest, StartsWithTheDefaultTextsAndThePathFollowsTheTitle) {
-    EXPECT_EQ(view.Text(Control::txtAd), NoticeText());
-    EXPECT_EQ(view.Text(Control::txtTitleDemo), StatementText());
-    EXPECT_EQ(view.Text(Control::txtFootDemo), StatementTextInFourLines());
-    EXPECT_EQ(view.Text(Control::txtPaperFoot), StatementText());
-    EXPECT_EQ(view.Text(Control::txtFile), OutputPath(u"test"));
+    EXPECT_EQ(view.Text(txtAd), NoticeText());
+    EXPECT_EQ(view.Text(txtTitleDemo), StatementText());
+    EXPECT_EQ(view.Text(txtFootDemo), StatementTextInFourLines());
+    EXPECT_EQ(view.Text(txtPaperFoot), StatementText());
+    EXPECT_EQ(view.Text(txtFile), OutputPath(u"test"));
     EXPECT_FALSE(fs::exists(app / "Release")) << "made only when the title changes";
     WriteBytes(app / "Release", "mine");
     TypeTitle(u"我的 Book");
-    EXPECT_EQ(view.Text(Control::txtFile), OutputPath(u"我的 Book")) << "shown though the folder cannot be made";
+    EXPECT_EQ(view.Text(txtFile), OutputPath(u"我的 Book")) << "shown though the folder cannot be made";
     EXPECT_EQ(ReadBytes(app / "Release"), "mine");
     fs::remove(app / "Release");
     TypeTitle(u"t");
@@ -149,7 +148,7 @@ TEST_F(FrmMainTest, BrowseAndRefreshListTheFolderAndACancelKeepsIt) {
     WriteBytes(source / "e.txt", "e");
     Browse(u"");  // cancelled
     EXPECT_EQ(view.list, listed);
-    EXPECT_EQ(view.Text(Control::Text1), U16(source) + platform::kPathSeparator);
+    EXPECT_EQ(view.Text(Text1), U16(source) + platform::kPathSeparator);
     frm.cmdRefresh_Click();
     EXPECT_EQ(view.list, (std::vector<std::u16string>{Entry("A.TXT"), Entry("e.txt"), Entry("_x.txt")}));
     fs::remove_all(source);
@@ -167,23 +166,23 @@ TEST_F(FrmMainTest, GenerateChecksTheTitleFirstThenTheList) {
         std::u16string text;
         Control focusAfter;
     } cases[] = {
-        {u"", 0, u"请输入该CHM文件的标题名称！", Control::txtTitleName},
-        {u"", 1, u"请输入该CHM文件的标题名称！", Control::txtTitleName},
+        {u"", 0, u"请输入该CHM文件的标题名称！", txtTitleName},
+        {u"", 1, u"请输入该CHM文件的标题名称！", txtTitleName},
 #ifdef _WIN32
         // Windows drops a file name's trailing blanks: such a title is refused.
-        {u"   ", 1, u"标题不能以字符“U+0020”结尾：Windows 会从文件名中去掉它。请换一个标题。", Control::txtTitleName},
-        {u"  a", 0, u"您当前尚没有至少一个有效的TXT文件进行生成！", Control::cmdNext},
+        {u"   ", 1, u"标题不能以字符“U+0020”结尾：Windows 会从文件名中去掉它。请换一个标题。", txtTitleName},
+        {u"  a", 0, u"您当前尚没有至少一个有效的TXT文件进行生成！", cmdNext},
 #else
-        {u"   ", 0, u"您当前尚没有至少一个有效的TXT文件进行生成！", Control::cmdNext},
+        {u"   ", 0, u"您当前尚没有至少一个有效的TXT文件进行生成！", cmdNext},
 #endif
-        {u"a/b", 1, u"标题中不能含有字符“/”：它不能用在文件名中。请换一个标题。", Control::txtTitleName},
+        {u"a/b", 1, u"标题中不能含有字符“/”：它不能用在文件名中。请换一个标题。", txtTitleName},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(platform::ToUtf8(c.text));
-        view.texts[Control::txtTitleName] = c.title;
+        view.texts[txtTitleName] = c.title;
         view.list.assign(c.entries, Entry("a.txt"));
         view.messages.clear();
-        view.focus = Control::cmdNext;
+        view.focus = cmdNext;
         frm.cmdNext_Click();
         EXPECT_EQ(view.messages, (Messages{{MessageIcon::kInformation, u"条件不足", c.text}}));
         EXPECT_EQ(view.focus, c.focusAfter);
@@ -199,7 +198,7 @@ TEST_F(FrmMainTest, GenerateChecksTheTitleFirstThenTheList) {
 TEST_F(FrmMainTest, GenerateBuildsInTheBusyStateThenReturnsToIdleAndCarriesOutAPutOffClose) {
     WriteBytes(source / "two.txt", "\xD6\xD0\xCE\xC4");  // "中文" in code page 936
     ReadyToBuild();
-    view.focus = Control::cmdNext;
+    view.focus = cmdNext;
     std::vector<bool> pointers;
     view.onDoEvents = [&] {
         EXPECT_EQ(view.disabled.size(), std::size(kBusyControls));
@@ -218,7 +217,7 @@ TEST_F(FrmMainTest, GenerateBuildsInTheBusyStateThenReturnsToIdleAndCarriesOutAP
     EXPECT_TRUE(view.messages.empty());
     EXPECT_TRUE(fs::is_empty(app / "Temp"));
     ExpectIdle();
-    EXPECT_EQ(view.focus, Control::cmdNext) << "the focus comes back";
+    EXPECT_EQ(view.focus, cmdNext) << "the focus comes back";
     EXPECT_TRUE(fs::exists(source / "one.txt")) << "delete option not ticked";
 
     // Deleting the sources; without a program for the book the user would
