@@ -1,14 +1,10 @@
-// chmbook-cli.exe with hhc.exe, run as Windows programs from a program
+// chmbook-cli.exe with hhc.exe, started by a Windows program from a program
 // folder whose name has blanks and Chinese characters, on sources with
-// Chinese names: the book lands in Release, the work folder is emptied, and
-// the book's path comes back on standard output. Started by a Windows
-// program, chmbook-cli has a (hidden) console of code page 936, so its
-// redirected output is in that code page.
+// Chinese names. Such a chmbook-cli has a (hidden) console of code page 936,
+// so its redirected output is in that code page.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "platform/platform.h"
 #include "test_support/scratch_folder.h"
@@ -17,71 +13,54 @@ namespace chmbook::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using test_support::ScratchFolder;
 
-struct ProgramRun {
-    int status = -2;
-    std::string output;
-};
-
-ProgramRun RunProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
-               const std::u16string& log) {
-    std::u16string error;
-    auto child = StartProcess(program, arguments, log, &error);
-    if (!child) {
-        ADD_FAILURE() << "could not start " << ToUtf8(program) << ": " << ToUtf8(error);
-        return {};
-    }
-    ProgramRun run;
-    run.status = WaitForExit(*child);
-    ReleaseProcess(*child);
-    ReadWholeFile(log, run.output);
-    return run;
-}
-
-class CliEndToEnd : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(CreateFolder(app_));
-        ASSERT_TRUE(CreateFolder(sources_));
+// With the compiler: the book lands in Release, the work folder is emptied
+// and the book's path is printed. Without it: the message names the
+// compiler by its path, then by its Windows name in what to do, and the
+// sources stay although their deletion was asked for.
+TEST(CliEndToEnd, BookOrMissingCompilerNamedInTheConsolesCodePage) {
+    const struct {
+        const char* name;
+        bool compiler;
+        int status;
+        std::string printed;  // below the scratch folder, in code page 936
+        const char* after;    // printed after it
+    } cases[] = {
+        {"book", true, 0, "\\\xB3\xCC\xD0\xF2 folder\\Release\\\xD6\xD0\xCE\xC4 Book.chm\n", ""},
+        {"missing compiler", false, 1, "\\\xB3\xCC\xD0\xF2 folder\\hhc.exe", "hhc.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test_support::ScratchFolder scratch{"chmbook wine"};
+        const std::u16string app = scratch.u16() + u"\\\u7A0B\u5E8F folder";
+        const std::u16string sources = scratch.u16() + u"\\\u6765\u6E90";
+        ASSERT_TRUE(CreateFolder(app) && CreateFolder(sources));
+        ASSERT_TRUE(WriteWholeFile(sources + u"\\\u7B2C\u4E00\u7AE0.txt", "\xD6\xD0\xCE\xC4\r\n"));
+        ASSERT_TRUE(WriteWholeFile(sources + u"\\b.txt", "B"));
         for (const char* name : {"chmbook-cli.exe", "hhc.exe"}) {
-            const fs::path from = fs::path(CHMBOOK_PROGRAMS) / name;
-            ASSERT_TRUE(CopyFileReplacing(from.u16string(), app_ + u"\\" + FromUtf8(name)));
+            const std::u16string to = app + u"\\" + FromUtf8(name);
+            const bool copy = c.compiler || name[0] == 'c';
+            ASSERT_TRUE(!copy || CopyFileReplacing((fs::path(CHMBOOK_PROGRAMS) / name).u16string(), to));
         }
-        ASSERT_TRUE(WriteWholeFile(sources_ + u"\\\u7B2C\u4E00\u7AE0.txt", "\xD6\xD0\xCE\xC4\r\n"));
-        ASSERT_TRUE(WriteWholeFile(sources_ + u"\\b.txt", "B"));
+
+        const std::u16string log = scratch.u16() + u"\\cli.txt";
+        std::u16string error;
+        auto child = StartProcess(app + u"\\chmbook-cli.exe",
+                                  {u"--title", u"\u4E2D\u6587 Book", u"--delete-sources", sources}, log, &error);
+        ASSERT_TRUE(child) << ToUtf8(error);
+        EXPECT_EQ(WaitForExit(*child), c.status);
+        ReleaseProcess(*child);
+        std::string output;
+        ReadWholeFile(log, output);
+        const std::size_t named = output.find(ToUtf8(scratch.u16()) + c.printed);
+        ASSERT_NE(named, std::string::npos) << output;
+        EXPECT_NE(output.find(c.after, named + c.printed.size()), std::string::npos) << output;
+        EXPECT_EQ(FindFiles(sources, u"*.txt").size(), c.compiler ? 0u : 2u);
+        EXPECT_TRUE(FindFiles(app + u"\\Temp", u"*").empty());
+        std::string book;
+        ReadWholeFile(app + u"\\Release\\\u4E2D\u6587 Book.chm", book);
+        EXPECT_EQ(book.substr(0, 4) == "ITSF", c.compiler);
     }
-
-    ScratchFolder scratch_{"chmbook wine"};
-    const std::u16string app_ = scratch_.u16() + u"\\\u7A0B\u5E8F folder";
-    const std::u16string sources_ = scratch_.u16() + u"\\\u6765\u6E90";
-    const std::u16string log_ = scratch_.u16() + u"\\cli.txt";
-};
-
-TEST_F(CliEndToEnd, BookLandsInReleaseAndThePathIsPrinted) {
-    const std::u16string title = u"\u4E2D\u6587 Book";
-    const ProgramRun run = RunProgram(app_ + u"\\chmbook-cli.exe", {u"--title", title, sources_}, log_);
-    ASSERT_EQ(run.status, 0) << run.output;
-    const std::u16string book = app_ + u"\\Release\\" + title + u".chm";
-    const std::string printed = ToUtf8(scratch_.u16()) + "\\\xB3\xCC\xD0\xF2 folder\\Release\\\xD6\xD0\xCE\xC4 Book.chm\n";
-    EXPECT_NE(run.output.find(printed), std::string::npos) << run.output;
-    std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(book, bytes));
-    EXPECT_EQ(bytes.substr(0, 4), "ITSF");
-    EXPECT_TRUE(FindFiles(app_ + u"\\Temp", u"*").empty());
-}
-
-TEST_F(CliEndToEnd, MissingCompilerIsNamedWithItsWindowsName) {
-    ASSERT_TRUE(DeleteOneFile(app_ + u"\\hhc.exe"));
-    const ProgramRun run = RunProgram(app_ + u"\\chmbook-cli.exe", {u"--title", u"T", u"--delete-sources", sources_}, log_);
-    EXPECT_EQ(run.status, 1);
-    // The message is in the user's language; it names the missing compiler
-    // by its path, then by its name in what to do.
-    const std::string compiler = ToUtf8(scratch_.u16()) + "\\\xB3\xCC\xD0\xF2 folder\\hhc.exe";
-    const std::size_t named = run.output.find(compiler);
-    ASSERT_NE(named, std::string::npos) << run.output;
-    EXPECT_NE(run.output.find("hhc.exe", named + compiler.size()), std::string::npos) << run.output;
-    EXPECT_EQ(FindFiles(sources_, u"*.txt").size(), 2u);
 }
 
 }  // namespace
