@@ -24,9 +24,8 @@ struct Entry {
 
 // The header fields the tests compare with what the entries show.
 struct Header {
-    std::uint32_t documentCount = 0, rootOffset = 0, leafCount = 0, depth = 0, longestWord = 0, occurrences = 0;
-    std::uint32_t distinctWords = 0, entryWordBytes = 0, freeBytes = 0, highestDocument = 0, codePage = 0, lcid = 0;
-    std::uint8_t roots[3] = {};
+    std::uint32_t documentCount, leafCount, depth, longestWord, occurrences, distinctWords, entryWordBytes, freeBytes,
+        highestDocument, codePage, lcid, rootOffset;
 };
 
 class FtsReader {
@@ -38,7 +37,7 @@ public:
     // Every leaf entry, following the leaf chain from the leftmost leaf.
     const std::vector<Entry>& entries() const { return entries_; }
     // Sum of the free-space fields of all nodes.
-    std::uint64_t nodeFreeBytes() const { return nodeFreeBytes_; }
+    std::uint32_t nodeFreeBytes() const { return nodeFreeBytes_; }
 
     // Looks `word` up by descending from the root the way readers do (first
     // index key >= word, unsigned bytes); nullopt when it is not there.
@@ -50,16 +49,15 @@ public:
     std::vector<std::uint32_t> PhraseDocuments(const std::vector<std::string>& phrase) const;
 
 private:
-    // Decodes the location codes of every entry, or with `match` of that entry only.
-    std::vector<Entry> ReadLeaf(std::uint32_t offset, std::uint32_t* next, std::uint32_t* free,
-                                const Entry* match = nullptr) const;
-    std::vector<DocumentHits> ReadBlock(std::uint32_t offset, std::uint32_t size, std::uint64_t count) const;
+    // The entries of a leaf, with the location codes of every entry or only of `match`.
+    std::vector<Entry> ReadLeaf(std::uint32_t offset, const Entry* match = nullptr) const;
+    std::vector<DocumentHits> ReadBlock(std::size_t at, std::size_t end, std::uint64_t count) const;
     std::uint32_t Descend(const std::string& word, bool caseInsensitive) const;
 
     std::string file_;
-    Header header_;
+    Header header_ = {};
     std::vector<Entry> entries_;
-    std::uint64_t nodeFreeBytes_ = 0;
+    std::uint32_t nodeFreeBytes_ = 0;
     mutable std::map<std::pair<std::string, int>, std::optional<Entry>> lookups_;
 };
 
