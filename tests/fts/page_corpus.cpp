@@ -55,9 +55,8 @@ PageCorpus::PageCorpus(const CorpusOptions& options) {
             std::string text;
             for (std::size_t w = options.paragraphWords / 2 + pick(options.paragraphWords); w > 0; --w) {
                 const std::size_t kind = pick(100);
-                if (kind < 8 && !block.empty()) {
+                if (kind < 8 && !block.empty()) {  // a line break inside the paragraph
                     text += breaks[pick(4)];
-                    page.lineBreaks.push_back({page.blocks.size(), block.size()});
                 } else if (kind < 21) {
                     text += hidden[pick(std::size(hidden))];
                 } else if (kind < 25) {  // in either case, "isnt" written "isn't"
@@ -107,10 +106,6 @@ std::vector<Block> PageCorpus::SamplePhrases(std::size_t perPage, std::uint32_t 
         for (std::size_t b = 0; b + 1 < page.blocks.size(); ++b)
             if (!page.blocks[b].empty() && !page.blocks[b + 1].empty())
                 take({page.blocks[b].back(), page.blocks[b + 1].front()}, 0, 2);
-        for (auto [block, word] : page.lineBreaks)
-            for (std::size_t length = 2; length <= 4; ++length)
-                for (std::size_t before = 1; before < length && before <= word; ++before)
-                    take(page.blocks[block], word - before, length);
     }
     for (std::size_t n = 0; n < 200; ++n) {
         Block phrase(2 + rng() % 3);

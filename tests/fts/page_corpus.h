@@ -17,8 +17,6 @@ struct GeneratedPage {
     std::string title;  // code-page bytes
     std::string html;
     std::vector<Block> blocks;  // the title, the notice, the heading, the paragraphs
-    // (block, word index) where a line break sits inside a paragraph just before that word.
-    std::vector<std::pair<std::size_t, std::size_t>> lineBreaks;
 };
 
 struct CorpusOptions {
@@ -42,8 +40,8 @@ public:
     // Indices of the pages that show `phrase` (consecutive words of one block).
     std::set<std::uint32_t> PagesHolding(const Block& phrase) const;
 
-    // Phrases of 1-4 words taken from the pages, every phrase that crosses a
-    // line break, pairs that straddle two paragraphs, and random ones.
+    // Phrases of 1-4 words taken from the pages (many across line breaks),
+    // pairs that straddle two paragraphs, and random ones.
     std::vector<Block> SamplePhrases(std::size_t perPage, std::uint32_t seed) const;
 
 private:

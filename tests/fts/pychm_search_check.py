@@ -7,14 +7,11 @@ the hits against the expected pages; exits with 77 when pychm is missing.
       whole-word search, and a one-character Chinese query also as a prefix
       search (which walks the chain of leaves); the hits (title -> url) must
       equal the expected pairs exactly.
-  pychm_search_check.py dump BOOK NAME OUT
-      Writes the internal file NAME of BOOK to OUT.
 """
 import sys
 
 try:
     import chm.chm
-    import chm.chmlib
 except ImportError:
     print("pychm is not installed")
     sys.exit(77)
@@ -49,15 +46,7 @@ def search(book, expectations_path):
     return 1 if failures else 0
 
 
-def dump(book, name, out_path):
-    ok, unit = book.ResolveObject(name.encode())
-    if ok != chm.chmlib.CHM_RESOLVE_SUCCESS:
-        sys.exit("no " + name)
-    open(out_path, "wb").write(book.RetrieveObject(unit)[1])
-    return 0
-
-
 if __name__ == "__main__":
-    if len(sys.argv) < 3 or sys.argv[1] not in ("search", "dump"):
+    if len(sys.argv) != 4 or sys.argv[1] != "search":
         sys.exit(__doc__)
-    sys.exit((search if sys.argv[1] == "search" else dump)(open_book(sys.argv[2]), *sys.argv[3:]))
+    sys.exit(search(open_book(sys.argv[2]), sys.argv[3]))

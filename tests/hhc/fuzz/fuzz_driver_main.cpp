@@ -22,55 +22,13 @@ namespace {
 
 // Pieces of the syntax the readers care about: spliced into inputs, and
 // repeated to 1 MiB.
-const char* const kTokens[] = {"[OPTIONS]\r\n",
-                               "[WINDOWS]\n",
-                               "[FILES]\n",
-                               "=",
-                               "\"",
-                               "'",
-                               ",",
-                               "[",
-                               "]",
-                               "\r\n",
-                               "\n",
-                               "\r",
-                               "Language=0x804 ",
-                               "Compiled file=",
-                               "Default Window=",
-                               "Main=\"",
-                               ",,,,,0x20,180,",
-                               "0x",
-                               "-",
-                               "<",
-                               ">",
-                               "<a href=",
-                               "<img src=",
-                               "<title",
-                               "=\n",
-                               "<!--",
-                               "-->",
-                               "<script>",
-                               "<style>",
-                               "url(",
-                               "@import '",
-                               "&amp;",
-                               "&#x",
-                               "&#",
-                               ";",
-                               "%",
-                               "%2F",
-                               "../",
-                               "/",
-                               "\\",
-                               "#",
-                               "?",
-                               "http://",
-                               "<param name=Local value=x>",
-                               "<OBJECT type=\"text/site properties\">",
-                               "\xD5\x5C",
-                               "\xB5\xDA",
-                               "\xB5",
-                               "\xFF"};
+const char* const kTokens[] = {
+    "[OPTIONS]\r\n", "[WINDOWS]\n", "[FILES]\n", "=", "\"", "'", ",", "[", "]", "\r\n", "\n", "\r", "Language=0x804 ",
+    "Compiled file=", "Default Window=", "Main=\"", ",,,,,0x20,180,", "0x", "-", "<", ">", "<a href=", "<img src=",
+    "<title", "=\n", "<!--", "-->", "<script>", "<style>", "url(", "@import '", "&amp;", "&#x", "&#", ";", "%", "%2F",
+    "../", "/", "\\", "#", "?", "http://", "<param name=Local value=x>", "<OBJECT type=\"text/site properties\">",
+    "\xD5\x5C", "\xB5\xDA", "\xB5", "\xFF",
+};
 
 bool RunOne(const std::string& input, const std::string& label) {
     const auto start = std::chrono::steady_clock::now();
@@ -104,23 +62,12 @@ int main(int argc, char** argv) {
         for (int step = 1 + static_cast<int>(random() % 8); step > 0; --step) {
             const std::size_t at = random() % (input.size() + 1);
             const std::string& other = seeds[random() % seeds.size()];
-            switch (random() % 5) {
-                case 0:
-                    input.insert(at, 1, static_cast<char>(random()));
-                    break;
-                case 1:
-                    input.insert(at, kTokens[random() % std::size(kTokens)]);
-                    break;
-                case 2:
-                    input.erase(at, random() % 64);
-                    break;
-                case 3:
-                    input.insert(at, other.substr(random() % (other.size() + 1), random() % 256));
-                    break;
-                default:
-                    input.insert(at, input.substr(at, random() % 128));
-                    break;
-            }
+            const unsigned operation = random() % 5;
+            if (operation == 0) input.insert(at, 1, static_cast<char>(random()));
+            if (operation == 1) input.insert(at, kTokens[random() % std::size(kTokens)]);
+            if (operation == 2) input.erase(at, random() % 64);
+            if (operation == 3) input.insert(at, other.substr(random() % (other.size() + 1), random() % 256));
+            if (operation == 4) input.insert(at, input.substr(at, random() % 128));  // a stretch twice
         }
         ok &= RunOne(input, "mutation " + std::to_string(i));
     }
