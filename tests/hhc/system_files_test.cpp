@@ -63,14 +63,10 @@ TEST(SystemFileTest, WritesTheSettingsAsRecords) {
     const std::string system = BuildSystemFile(settings);
     EXPECT_EQ(U(system, 0), 3u);
     const auto full = records(system);
-    for (const auto& [code, text] : std::map<std::uint32_t, std::string>{{0, "Temp.hhc"},
-                                                                         {1, "Temp.hhk"},
-                                                                         {2, "index.htm"},
-                                                                         {3, "\xB2\xE2\xCA\xD4"},
-                                                                         {5, "Main"},
-                                                                         {6, "temp"},
-                                                                         {16, "Tahoma,8,1"}})
-        EXPECT_EQ(full.at(code), text + '\0') << code;
+    const std::pair<std::uint32_t, std::string> texts[] = {{0, "Temp.hhc"},         {1, "Temp.hhk"}, {2, "index.htm"},
+                                                           {3, "\xB2\xE2\xCA\xD4"}, {5, "Main"},     {6, "temp"},
+                                                           {16, "Tahoma,8,1"}};
+    for (const auto& [code, text] : texts) EXPECT_EQ(full.at(code), text + '\0') << code;
     EXPECT_EQ(full.at(13), settings.indexHeader);
     EXPECT_LT(system.find("Temp.hhc"), system.find(settings.indexHeader))
         << "records 0 to 6 before the 4 KiB record 13";
@@ -98,36 +94,27 @@ TEST(WindowsFileTest, StoresTheWindowWithValidBitsForTheGivenFields) {
         "Main",
         "\"Notes\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\",,,,,0x20,180,0x10387C,"
         "[80,60,720,540],0x0,0x0,,1,,,0");
-    StringPool strings(936);
-    const std::string file = BuildWindowsFile({window}, {false, false}, strings);
+    StringPool pool(936);
+    const std::string file = BuildWindowsFile({window}, {false, false}, pool);
     ASSERT_EQ(file.size(), 8u + 196u);
-    for (const auto& [offset, value] :
-         std::initializer_list<std::pair<std::size_t, std::uint32_t>>{{0, 1},
-                                                                      {4, 196},
-                                                                      {8, 196},
-                                                                      {8 + 0x0C, 0x33E},
-                                                                      {8 + 0x10, 0x20},
-                                                                      {8 + 0x20, 80},
-                                                                      {8 + 0x2C, 540},
-                                                                      {8 + 0x4C, 180},
-                                                                      {8 + 0x70, 0x10387C},
-                                                                      {8 + 0x74, 1},
-                                                                      {8 + 0x9C, 0}})
-        EXPECT_EQ(U(file, offset), value) << std::hex << offset;
-    for (const auto& [offset, text] :
-         std::initializer_list<std::pair<std::size_t, const char*>>{{8 + 0x08, "Main"},
-                                                                    {8 + 0x14, "Notes"},
-                                                                    {8 + 0x60, "Temp.hhc"},
-                                                                    {8 + 0x64, "Temp.hhk"},
-                                                                    {8 + 0x68, "index.htm"}})
-        EXPECT_EQ(CString(strings.bytes(), U(file, offset)), text) << std::hex << offset;
+    const std::pair<std::size_t, std::uint32_t> values[] = {
+        {0, 1},         {4, 196},        {8, 196},        {8 + 0x0C, 0x33E},    {8 + 0x10, 0x20},
+        {8 + 0x20, 80}, {8 + 0x2C, 540}, {8 + 0x4C, 180}, {8 + 0x70, 0x10387C}, {8 + 0x74, 1},
+        {8 + 0x9C, 0}};
+    for (const auto& [offset, value] : values) EXPECT_EQ(U(file, offset), value) << std::hex << offset;
+    const std::pair<std::size_t, const char*> strings[] = {{8 + 0x08, "Main"},
+                                                           {8 + 0x14, "Notes"},
+                                                           {8 + 0x60, "Temp.hhc"},
+                                                           {8 + 0x64, "Temp.hhk"},
+                                                           {8 + 0x68, "index.htm"}};
+    for (const auto& [offset, text] : strings) EXPECT_EQ(CString(pool.bytes(), U(file, offset)), text) << offset;
     EXPECT_EQ(U(file, 8 + 0x68), U(file, 8 + 0x6C)) << "default and home topic share one string";
 
     const project::WindowDefinition bare = project::ParseWindowDefinition("Main", "\"x\"");
-    const std::string searchable = BuildWindowsFile({bare}, {false, true}, strings);
+    const std::string searchable = BuildWindowsFile({bare}, {false, true}, pool);
     EXPECT_EQ(U(searchable, 8 + 0x10), kPropertySearchTab);
     EXPECT_EQ(U(searchable, 8 + 0x0C), kValidProperties);
-    EXPECT_EQ(BuildWindowsFile({bare, bare}, {true, false}, strings).size(), 8u + 2 * 188u);
+    EXPECT_EQ(BuildWindowsFile({bare, bare}, {true, false}, pool).size(), 8u + 2 * 188u);
 }
 
 TEST(IndexHeaderTest, CarriesTopicCountAndSiteProperties) {
