@@ -2,11 +2,9 @@
 // Generated pages in code page 936 with a known answer for every search: each
 // page is kept both as HTML (as the book build writes it, with notice,
 // heading, paragraphs, line breaks inside paragraphs, entities, markup,
-// scripts and comments) and as the list of text blocks a reader sees, each
-// block a sequence of words (one double-byte character, or one lower-case
-// Latin word).
+// scripts and comments) and as the text blocks a reader sees, each block a
+// sequence of words (one double-byte character, or one lower-case Latin word).
 #include <cstdint>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,10 +16,7 @@ using Block = std::vector<std::string>;
 struct GeneratedPage {
     std::string title;  // code-page bytes
     std::string html;
-    std::vector<Block> blocks;
-    // (block, word index) pairs where a line break sits inside a paragraph
-    // just before that word.
-    std::vector<std::pair<std::size_t, std::size_t>> lineBreaks;
+    std::vector<Block> blocks;  // the title, the notice, the heading, the paragraphs
 };
 
 struct CorpusOptions {
@@ -45,21 +40,13 @@ public:
     // Indices of the pages that show `phrase` (consecutive words of one block).
     std::set<std::uint32_t> PagesHolding(const Block& phrase) const;
 
-    // Phrases of 1-4 words taken from the pages, including every phrase that
-    // crosses a line break, pairs that straddle two paragraphs, and some
-    // random ones.
+    // Phrases of 1-4 words taken from the pages (many across line breaks),
+    // pairs that straddle two paragraphs, and random ones.
     std::vector<Block> SamplePhrases(std::size_t perPage, std::uint32_t seed) const;
 
 private:
-    GeneratedPage MakePage(std::size_t index, std::mt19937& rng) const;
-
-    CorpusOptions options_;
-    std::vector<std::string> alphabet_;
-    std::vector<std::string> latin_;
+    std::vector<std::string> alphabet_, latin_;
     std::vector<GeneratedPage> pages_;
 };
-
-// "中" written as bytes of code page 936.
-inline const std::string kZhong = "\xD6\xD0";
 
 }  // namespace fts_test

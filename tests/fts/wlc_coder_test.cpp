@@ -1,37 +1,30 @@
-// Location codes against blocks decoded from books the Windows compiler made.
+// Location codes against blocks decoded from books the Windows compiler made,
+// and blocks worked out bit by bit from the scale-and-root code.
+#include "fts/wlc_coder.h"
+
 #include <gtest/gtest.h>
 
 #include "fts/location_codes.h"
-#include "fts/wlc_coder.h"
 
 namespace {
 
+using Document = std::pair<std::uint32_t, std::vector<std::uint32_t>>;  // document delta, positions
+
 std::string Hex(const std::string& s) {
     std::string h;
-    char b[4];
-    for (unsigned char c : s) h += (std::snprintf(b, sizeof b, "%02X", c), b);
+    for (unsigned char c : s) h += {"0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
     return h;
 }
 
-std::string Bits(std::initializer_list<std::pair<std::uint32_t, unsigned>> codes) {
-    std::string out(8 * codes.size(), '\0');  // a code is at most 8 bytes long
-    hhc::fts::ByteBitWriter bits(out.data());
-    for (auto [value, root] : codes) hhc::fts::PutScaleRoot(bits, value, root);
-    out.resize(static_cast<std::size_t>(bits.Finish() - out.data()));
-    return out;
-}
-
-// The codes of documents given as (document delta, positions); each
-// document's codes start on a fresh byte and are as long as DocumentCodeBytes says.
-std::string Documents(std::initializer_list<std::pair<std::uint32_t, std::vector<std::uint32_t>>> documents,
-                      const hhc::fts::LocationRoots& roots) {
+// Each document's codes start on a fresh byte and are as long as DocumentCodeBytes says.
+std::string Documents(const std::vector<Document>& documents, const hhc::fts::LocationRoots& roots) {
     std::string out;
     for (const auto& [delta, positions] : documents) {
-        const std::size_t bytes = hhc::fts::DocumentCodeBytes(delta, positions.data(), positions.size(), roots);
-        const std::size_t start = out.size();
+        const std::size_t start = out.size(),
+                          bytes = hhc::fts::DocumentCodeBytes(delta, positions.data(), positions.size(), roots);
         out.resize(start + bytes + 8, '\x55');  // the writer must stop at exactly `bytes`
-        char* end = hhc::fts::WriteDocumentCodes(delta, positions.data(), positions.size(), roots, out.data() + start);
-        EXPECT_EQ(static_cast<std::size_t>(end - (out.data() + start)), bytes);
+        const char* end = hhc::fts::WriteDocumentCodes(delta, positions.data(), positions.size(), roots, &out[start]);
+        EXPECT_EQ(end - &out[start], static_cast<std::ptrdiff_t>(bytes));
         EXPECT_EQ(out.substr(start + bytes), std::string(8, '\x55'));
         out.resize(start + bytes);
     }
@@ -39,29 +32,24 @@ std::string Documents(std::initializer_list<std::pair<std::uint32_t, std::vector
 }
 
 TEST(LocationCodes, MatchKnownBlocks) {
-    EXPECT_EQ(Hex(Bits({{292, 1}, {1, 1}, {148, 7}})), "FF123140");  // document 292, position 148, roots 1/1/7
-    EXPECT_EQ(Hex(Documents({{0, {0}}, {1, {0}}}, {0, 0, 0})), "40A0");
-    EXPECT_EQ(Hex(Documents({{0, {1}}}, {0, 0, 0})), "50");
-    // doc 3: 0 11 | count 2: 110 0 | 5: 0 101 | +4: 0 100; doc +1: 0 01 | count 1: 10 | 1: 0 001
-    EXPECT_EQ(Hex(Documents({{3, {5, 9}}, {1, {1}}}, {2, 0, 3})), "78A83080");
-    const std::pair<std::pair<std::uint32_t, unsigned>, const char*> shapes[] = {
-        {{100, 0}, "FE90"},  // 1111111 0 100100
-        {{100, 7}, "64"},    // 0 1100100
-        {{0, 2}, "00"},
-        {{8, 1}, "E0"},  // 1110 000
-        {{0xFFFFFFFFu, 0}, "FFFFFFFF7FFFFFFF"},  // 32 ones, 0, 31 ones
-        {{5, 32}, "0000000280"},                  // 0, then 5 in 32 bits
+    const struct {
+        std::vector<Document> documents;
+        hhc::fts::LocationRoots roots;
+        const char* hex;
+    } cases[] = {
+        {{{292, {148}}}, {1, 1, 7}, "FF123140"},  // document 292, position 148
+        {{{0, {0}}, {1, {0}}}, {0, 0, 0}, "40A0"},
+        {{{0, {1}}}, {0, 0, 0}, "50"},
+        // doc 3: 0 11 | count 2: 110 0 | 5: 0 101 | +4: 0 100; doc +1: 0 01 | count 1: 10 | 1: 0 001
+        {{{3, {5, 9}}, {1, {1}}}, {2, 0, 3}, "78A83080"},
+        // 1111111 0 100100 | count 1: 0 0000001 | 0: 0 0000000
+        {{{100, {0}}}, {0, 7, 7}, "FE900400"},
+        // 32 ones, 0, 31 ones | count 1: 0, then 1 in 32 bits | 5: 1 0 01
+        {{{0xFFFFFFFFu, {5}}}, {0, 32, 2}, "FFFFFFFF7FFFFFFF00000000C8"},
+        // 8: 1110 000 | count 1: 10 | 0xFFFFFFFF: 0, then 32 ones
+        {{{8, {0xFFFFFFFFu}}}, {1, 0, 32}, "E13FFFFFFFC0"},
     };
-    for (const auto& [code, hex] : shapes) EXPECT_EQ(Hex(Bits({code})), hex) << code.first << " root " << code.second;
-}
-
-TEST(LocationCodes, CodeLengthsAreTheBitsWritten) {
-    for (std::uint32_t value : {0u, 1u, 2u, 3u, 100u, 65535u, 0x80000000u, 0xFFFFFFFFu})
-        for (unsigned root = 0; root <= 32; ++root) {
-            const std::pair<std::uint32_t, unsigned> c{value, root};
-            // Eight copies end on a byte boundary whatever the length.
-            EXPECT_EQ(Bits({c, c, c, c, c, c, c, c}).size(), hhc::fts::ScaleRootBits(value, root)) << value << " " << root;
-        }
+    for (const auto& c : cases) EXPECT_EQ(Hex(Documents(c.documents, c.roots)), c.hex) << c.hex;
 }
 
 TEST(RootChooser, PicksTheRootWithFewestBitsAndTheSmallerOnTies) {

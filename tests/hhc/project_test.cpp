@@ -1,0 +1,211 @@
+// Reading a help project: the .hhp reader and its [WINDOWS] lines, links and
+// site properties found in pages, links resolved, and which files the
+// collector takes into a book through links.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "project/code_page.h"
+#include "project/file_collector.h"
+#include "project/help_project.h"
+#include "project/html_scanner.h"
+#include "project/link_resolver.h"
+#include "project/window_definition.h"
+#include "test_support/scratch_folder.h"
+
+namespace hhc::project {
+namespace {
+namespace fs = std::filesystem;
+using Links = std::vector<std::string>;
+
+const std::string kWindowTail =
+    ",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\",,,,,0x20,180,0x10387C,"
+    "[80,60,720,540],0x0,0x0,,1,,,0";
+
+std::size_t CountContaining(const std::vector<std::string>& lines, const std::string& text) {
+    return std::count_if(lines.begin(), lines.end(),
+                         [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+// The project the book build writes (code page 936, CR LF line ends and none
+// after the last line) reads the same with LF or CR alone.
+TEST(HelpProject, ReadsTheProjectTheBookBuildWritesWithAnyLineEnds) {
+    const std::string crlf =
+        "[OPTIONS]\r\nCompatibility=1.1 Or later\r\nDefault Window=Main\r\nDefault topic=index.htm\r\n"
+        "Default font=Tahoma,8,1\r\nContents file=Temp.hhc\r\nIndex file=Temp.hhk\r\nDisplay compile progress=Yes\r\n"
+        "Full-text search=Yes\r\nLanguage=0x804 \xD6\xD0\xCE\xC4(\xD6\xD0\xB9\xFA)\r\n\r\n[WINDOWS]\r\nMain=\"Notes\"" +
+        kWindowTail + "\r\n\r\n[FILES]\r\nindex.htm";
+    std::string lf = crlf, cr = crlf;
+    std::erase(lf, '\r');
+    std::erase(cr, '\n');
+    for (const std::string& text : {crlf, lf, cr}) {
+        const HelpProject project = ReadHelpProject(text);
+        EXPECT_TRUE(project.warnings.empty()) << project.warnings.front();
+        EXPECT_EQ(
+            (std::vector<std::optional<std::string>>{project.defaultTopic, project.defaultFont, project.contentsFile,
+                                                     project.indexFile, project.title, project.compiledFile}),
+            (std::vector<std::optional<std::string>>{"index.htm", "Tahoma,8,1", "Temp.hhc", "Temp.hhk", {}, {}}));
+        EXPECT_TRUE(project.displayProgress && project.fullTextSearch && !project.compatibility10);
+        EXPECT_EQ(project.lcid, 0x804u);
+        EXPECT_EQ(project.files, std::vector<std::string>{"index.htm"});
+        ASSERT_NE(project.FindDefaultWindow(), nullptr);
+        EXPECT_EQ(project.FindDefaultWindow()->caption, "Notes");
+    }
+}
+
+TEST(HelpProject, NamesAreCaseInsensitiveAndUnknownPartsTolerated) {
+    const HelpProject project = ReadHelpProject(
+        "\xEF\xBB\xBF; a comment\n[options]\n  compiled FILE = out\\Book.chm  \nTITLE=My Book\nBinary TOC=Yes\n"
+        "Full-text search=maybe\nno equals sign here\nCompatibility=1.0\nDefault Window=Other\nLanguage=0x411 "
+        "Japanese\n"
+        "[ALIAS]\nIDH_X=x.htm\n[WINDOWS]\nMain=\"x\"\n[Files]\na.htm\n  sub\\b.htm\n; skipped.htm\n");
+    EXPECT_EQ(project.compiledFile, "out\\Book.chm");
+    EXPECT_EQ(project.title, "My Book");
+    EXPECT_FALSE(project.fullTextSearch);
+    EXPECT_TRUE(project.compatibility10);
+    EXPECT_EQ(project.lcid, 0x411u);
+    EXPECT_EQ(project.files, (std::vector<std::string>{"a.htm", "sub\\b.htm"}));
+    EXPECT_EQ(project.FindDefaultWindow(), nullptr);
+    // Binary TOC, "maybe", the line without "=" and [ALIAS].
+    ASSERT_EQ(project.warnings.size(), 4u);
+    EXPECT_NE(project.warnings[1].find("line 6"), std::string::npos);
+    EXPECT_EQ(ReadHelpProject("[OPTIONS]\nLanguage=1033").lcid, 1033u);
+    EXPECT_EQ(ReadHelpProject("[OPTIONS]\nLanguage=Chinese").lcid, kDefaultLcid);
+}
+
+TEST(WindowDefinition, ReadsEveryFieldAndCaptionsWithQuotesAndCommas) {
+    std::string problem;
+    const WindowDefinition window = ParseWindowDefinition(
+        "Main",
+        "\"Notes\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"home.htm\",\"j1.htm\",\"Jump 1\",\"j2.htm\",\"Jump 2\","
+        "0x20,180,0x10387C,[80,60,720,540],0x0,0x0,3,1,2,1,42",
+        &problem);
+    EXPECT_TRUE(problem.empty()) << problem;
+    EXPECT_EQ((std::vector<std::string>{window.name, window.caption, window.toc, window.index, window.file, window.home,
+                                        window.jump1Url, window.jump1Text, window.jump2Url, window.jump2Text}),
+              (std::vector<std::string>{"Main", "Notes", "Temp.hhc", "Temp.hhk", "index.htm", "home.htm", "j1.htm",
+                                        "Jump 1", "j2.htm", "Jump 2"}));
+    EXPECT_EQ(
+        (std::vector<std::optional<std::uint32_t>>{
+            window.navigationStyle, window.navigationWidth, window.buttons, window.style, window.extendedStyle,
+            window.showState, window.navigationClosed, window.defaultTab, window.navigationPosition, window.notifyId}),
+        (std::vector<std::optional<std::uint32_t>>{0x20, 180, 0x10387C, 0, 0, 3, 1, 2, 1, 42}));
+    EXPECT_EQ(window.position, (std::array<std::int32_t, 4>{80, 60, 720, 540}));
+    const WindowDefinition bad = ParseWindowDefinition("W", "\"c\",,,,,,,,,0xZZ,wide,,[1,2,3]", &problem);
+    EXPECT_FALSE(bad.navigationStyle || bad.navigationWidth || bad.position || bad.showState);
+    EXPECT_NE(problem.find("0xZZ"), std::string::npos);
+
+    for (const std::string caption :
+         {"", "A, B", "say \"hi\"", "say \"hi\", then go", "a\"b", "\"Notes\"", " padded "}) {
+        const WindowDefinition other = ParseWindowDefinition("Main", "\"" + caption + "\"" + kWindowTail);
+        EXPECT_EQ((std::vector<std::string>{other.caption, other.toc, other.file}),
+                  (std::vector<std::string>{caption, "Temp.hhc", "index.htm"}));
+        EXPECT_EQ(other.buttons, 0x10387Cu) << caption;
+        EXPECT_TRUE(other.navigationClosed && !other.showState && !other.defaultTab) << caption;
+    }
+}
+
+TEST(HtmlScanner, FindsTheLinksOfPagesAndStylesheetsAndTheSiteProperties) {
+    const std::pair<std::string, Links> pages[] = {
+        {"<HTML><BODY background=bg.gif>\r\n<p>000. <a href='0.htm'>first</a></p>\n"
+         "<A HREF=\"sub/1.htm#part\">second</A><img\tsrc = img/x.png alt=x>\n"
+         "<link rel=stylesheet href=\"style.css\"><script src='s.js'></script>\n"
+         "<a href=\"x&amp;y.htm\">entities</a><a name=anchor>no link</a>",
+         {"bg.gif", "0.htm", "sub/1.htm#part", "img/x.png", "style.css", "s.js", "x&y.htm"}},
+        // Comments and script text are skipped, styles are read.
+        {"<!-- <a href='commented.htm'> --><script>document.write('<img src=\"scripted.png\">')</script>"
+         "<style>body { background: url('paper.png') } @import \"more.css\";</style>"
+         "<div style=\"background-image:url(tile.gif)\"></div><a href='after.htm'>",
+         {"paper.png", "more.css", "tile.gif", "after.htm"}},
+        {"<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"intro.htm\"></OBJECT></UL>",
+         {"intro.htm"}},
+        // GBK characters whose second byte is '\\' (0x5C), '[' or a letter.
+        {"<p>\xD5\x5C\x81\x5B\xB0\x41</p><a href='\xB5\xDA\x31.htm'>\xB5\xDA</a>", {"\xB5\xDA\x31.htm"}},
+        {"<a href='open.htm", {"open.htm"}},
+        {"<a href=", {""}},
+        {"<!-- never closed <a href=x>", {}},
+        {"<", {}},
+        {"<script><a href=x>", {}},
+    };
+    for (const auto& [html, links] : pages) EXPECT_EQ(FindPageLinks(html), links) << html;
+    EXPECT_EQ(FindStylesheetLinks("@import 'base.css';\nh1 { background: URL( \"../img/h.png\" ) }\n"
+                                  "@import url(print.css) print;"),
+              (Links{"base.css", "../img/h.png", "print.css"}));
+    EXPECT_EQ(FindSiteProperties("<OBJECT type=\"text/site properties\"><param name=\"Window Styles\" value=\"0x227\">"
+                                 "<param name=\"ImageType\" value=\"Folder\"></OBJECT>\r\n<UL><OBJECT type=\"text/"
+                                 "sitemap\"><param name=\"Local\" value=\"a.htm\"></OBJECT></UL>"),
+              (std::vector<std::pair<std::string, std::string>>{{"Window Styles", "0x227"}, {"ImageType", "Folder"}}));
+}
+
+TEST(LinkResolver, ResolvesRelativeToTheLinkingPageAndSortsOutTheRest) {
+    const struct {
+        std::string page, link;
+        LinkKind kind;
+        std::string path;
+        unsigned codePage = 936;
+    } cases[] = {
+        {"index.htm", "0.htm", LinkKind::kLocal, "0.htm"},
+        {"sub/page.htm", "../img/a.png", LinkKind::kLocal, "img/a.png"},
+        {"sub/page.htm", "./deeper/./b.htm", LinkKind::kLocal, "sub/deeper/b.htm"},
+        {"sub/page.htm", "/top.htm", LinkKind::kLocal, "top.htm"},
+        {"sub/page.htm", "..\\win\\c.htm", LinkKind::kLocal, "win/c.htm"},
+        {"a.htm", "page%201.htm?x=1#top", LinkKind::kLocal, "page 1.htm"},
+        {"a.htm", "\xD5\x5C.htm", LinkKind::kLocal, "\xD5\x5C.htm"},  // 0x5C trails a GBK lead byte
+        {"a.htm", "\xD5\x5C.htm", LinkKind::kLocal, "\xD5/.htm", 1252},
+        {"a.htm", "../up.htm", LinkKind::kOutsideProject, ""},
+        {"sub/a.htm", "../../up.htm", LinkKind::kOutsideProject, ""},
+    };
+    for (const auto& c : cases) {
+        const auto resolved = ResolveLink(c.page, c.link, c.codePage);
+        EXPECT_EQ(resolved.kind, c.kind) << c.link;
+        EXPECT_EQ(c.kind == LinkKind::kLocal ? resolved.path : "", c.path) << c.link;
+    }
+    for (const char* external : {"http://example.com/", "HTTPS://x", "mailto:a@b", "javascript:void(0)",
+                                 "ms-its:other.chm::/a.htm", "C:\\x.htm", "//host/share.htm", "a%00b.htm"})
+        EXPECT_EQ(ResolveLink("a.htm", external, 936).kind, LinkKind::kExternal) << external;
+    for (const char* same : {"", "  ", "#top", "?q=1", ".", "./"})
+        EXPECT_EQ(ResolveLink("a.htm", same, 936).kind, LinkKind::kSamePage) << same;
+    EXPECT_EQ(NormalizeProjectPath(" .\\sub\\a.htm ", 936).path, "sub/a.htm");
+    EXPECT_EQ(NormalizeProjectPath("..\\a.htm", 936).kind, LinkKind::kOutsideProject);
+}
+
+TEST(CodePage, FollowsTheLanguage) {
+    const std::pair<unsigned, unsigned> languages[] = {{0x0804, 936},  {0x1004, 936},  {0x0404, 950},
+                                                       {0x0C04, 950},  {0x0411, 932},  {0x0412, 949},
+                                                       {0x0419, 1251}, {0x0409, 1252}, {0x0407, 1252}};
+    for (const auto& [lcid, codePage] : languages) EXPECT_EQ(CodePageForLcid(lcid), codePage) << std::hex << lcid;
+}
+
+// Links that lead out of the project through symbolic links are not followed;
+// one warning per link that leads out, however often it is written.
+TEST(FileLinksTest, FilesReachedThroughSymbolicLinksOutsideTheProjectAreNotStored) {
+    test_support::ScratchFolder scratch;
+    const fs::path project = scratch / "project";
+    scratch.Write("outside/secret.htm", "secret");
+    scratch.Write("project/real.htm", "real");
+    scratch.Write("project/page.htm",
+                  "<a href='dirlnk/etc/passwd'>1</a><a href='DIRLNK/etc/passwd'>2</a>"
+                  "<a href='filelnk.htm'>3</a><a href='inner.htm'>4</a><a href='up/outside/secret.htm'>5</a>");
+    scratch.Write("project/page2.htm", "<a href='dirlnk/etc/passwd'>again</a>");
+    fs::create_directory_symlink("/", project / "dirlnk");
+    fs::create_directory_symlink(scratch.path(), project / "up");
+    fs::create_symlink(scratch / "outside/secret.htm", project / "filelnk.htm");
+    fs::create_symlink(project / "real.htm", project / "inner.htm");
+
+    std::vector<std::string> warnings;
+    FileCollector collector(project, 1252, [&](const std::string& message) { warnings.push_back(message); });
+    EXPECT_EQ(collector.Add("page.htm"), AddResult::kAdded);
+    EXPECT_EQ(collector.Add("page2.htm"), AddResult::kAdded);
+    EXPECT_EQ(collector.Add("dirlnk/etc/passwd"), AddResult::kOutsideProject);
+    EXPECT_EQ(collector.Add("filelnk.htm"), AddResult::kOutsideProject);
+    collector.FollowLinks();
+    std::vector<std::string> stored;
+    for (const SourceFile& file : collector.files()) stored.push_back(file.path);
+    EXPECT_EQ(stored, (std::vector<std::string>{"page.htm", "page2.htm", "inner.htm"}));
+    for (const char* link : {"dirlnk/etc/passwd", "filelnk.htm", "up/outside/secret.htm"})
+        EXPECT_EQ(CountContaining(warnings, link), 1u) << link << " in\n" << ::testing::PrintToString(warnings);
+    EXPECT_EQ(warnings.size(), 3u) << ::testing::PrintToString(warnings);
+}
+
+}  // namespace
+}  // namespace hhc::project
