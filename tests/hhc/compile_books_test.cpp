@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "test_support/chm_readers.h"
@@ -217,6 +218,50 @@ TEST_F(CompileBooksTest, AuthoredProjectOptionsWarningsAndStopList) {
     EXPECT_EQ(caption.title, "Caption, with comma");
     EXPECT_EQ(caption.home, "/gone.htm");
     EXPECT_EQ(Search(folder / "w.chm", "the"), (Hits{{"What\x92s New \x97 3.12", "pages/utf8.htm"}}));
+}
+
+// A small Sphinx project of our own (sphinx_project/: an English and a Chinese
+// page, tables, code, index entries) built with Sphinx's HTML Help builder, the
+// way Sphinx users make a book on Linux.
+TEST_F(CompileBooksTest, ASphinxHtmlHelpBuildGivesABookEveryReaderReads) {
+    const fs::path out = scratch_ / "sphinx";
+    const CommandResult sphinx = test_support::RunCommand("sphinx-build -q -b htmlhelp -d " +
+                                                              Quote(scratch_ / "doctrees") + " " +
+                                                              Quote(HHC_SPHINX_PROJECT) + " " + Quote(out),
+                                                          scratch_.path());
+    ASSERT_EQ(sphinx.exitCode, 0) << "sphinx-build failed (Debian: python3-sphinx, python3-sphinxcontrib.htmlhelp)\n"
+                                  << sphinx.output << sphinx.errors;
+    const CommandResult run = Compile(out / "demo.hhp");
+    ASSERT_EQ(run.exitCode, 0) << run.output << run.errors;
+    // Every option Sphinx writes is honoured, the stop list among them.
+    EXPECT_EQ(run.errors.find("not supported"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find("demo.stp"), std::string::npos) << run.errors;
+
+    // The book holds what the project names ([FILES], contents and index
+    // files) and nothing else of what Sphinx wrote.
+    std::string project = ReadBytes(out / "demo.hhp");
+    project += "\n";
+    std::erase(project, '\r');
+    std::replace(project.begin(), project.end(), '\\', '/');
+    const auto named = [&](const std::string& line) { return project.find("\n" + line + "\n") != std::string::npos; };
+    std::map<std::string, std::string> names;
+    for (const auto& file : test_support::FilesBelow(out)) {
+        const std::string name = file.first.substr(1);
+        if (!named(name) && !named("Contents file=" + name) && !named("Index file=" + name)) names[file.first] = "";
+    }
+    for (const char* page : {"/index.html", "/chinese.html", "/demo.hhc", "/demo.hhk"})
+        ASSERT_FALSE(names.count(page)) << page << " is not named by Sphinx's project";
+    ExpectEveryReaderFinds(out / "demo.chm", out, names);
+
+    const auto report = Pychm(out / "demo.chm");
+    EXPECT_EQ(report.title, "\xCA\xBE\xC0\xFD\xCA\xD6\xB2\xE1 Demo Manual");  // 示例手册
+    EXPECT_EQ(std::vector<std::string>({report.home, report.encoding, report.topics, report.index}),
+              std::vector<std::string>({"/index.html", "cp936", "/demo.hhc", "/demo.hhk"}));
+    // Search results carry the decoded titles ("“naïve”": GBK lacks ï, which
+    // Sphinx writes as "&#239;"); the stop list's "the" is not indexed.
+    EXPECT_EQ(Search(out / "demo.chm", "greet"), (Hits{{"Usage \xA1\xAA \xA1\xB0naive\xA1\xB1 & more", "usage.html"}}));
+    EXPECT_EQ(Search(out / "demo.chm", "\xB1\xE0"), (Hits{{"\xD6\xD0\xCE\xC4\xD2\xB3\xC3\xE6", "chinese.html"}}));
+    EXPECT_EQ(Search(out / "demo.chm", "the"), Hits{});
 }
 
 TEST_F(CompileBooksTest, WrongUsageExplainsItself) {
