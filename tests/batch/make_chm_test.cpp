@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <tuple>
 
 #include "batch/book_inputs.h"
 #include "book_fixture.h"
@@ -27,17 +28,21 @@ protected:
     fs::path Output() const { return fs::path(frm_.file); }
 };
 
-// The list page's rows, a content page's body and the project file, as the
-// compiler is given them; the frame around the pages is the renderer's.
+// The list page's rows, a content page's body and the project file, as a
+// slow compiler is given them (the frame around the pages is the renderer's);
+// its book replaces the one of an earlier run.
 TEST_F(MakeChmTest, WritesEveryFileOfASmallBookByteForByte) {
     frm_.titleName = u"中文 Notes";
     frm_.file = U16(app_ / "Release" / "中文 Notes.chm");
+    WriteBytes(Output(), "the book of yesterday");
     AddSource("alpha.txt", "Hello <b>world</b> & \"you\"\r\nsecond line\r\n");
     AddSource("beta.txt", kZhongWen + "\r\n");
-    SetCompilerMode(app_, "ok snapshot");
+    SetCompilerMode(app_, "sleep 1000 snapshot");
 
+    const auto start = std::chrono::steady_clock::now();
     const BuildOutcome outcome = Build();
     ASSERT_TRUE(outcome.produced) << platform::ToUtf8(outcome.Message());
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
     EXPECT_FALSE(outcome.Failed());
     EXPECT_EQ(outcome.pagesWritten, 3u);
     const std::string escaped = "Hello &lt;b&gt;world&lt;/b&gt; &amp; &quot;you&quot;";
@@ -63,6 +68,23 @@ TEST_F(MakeChmTest, WritesEveryFileOfASmallBookByteForByte) {
     EXPECT_TRUE(FilesIn(Work()).empty());
     EXPECT_EQ(opened_, std::vector<std::u16string>{frm_.file});
     EXPECT_EQ(frm_.pointerHistory, (std::vector<int>{WindowState::kBusyPointer, WindowState::kDefaultPointer}));
+}
+
+TEST_F(MakeChmTest, ChosenSourceEncodingReadsEveryFile) {
+    const std::tuple<SourceEncoding, std::string, std::string> cases[] = {
+        {SourceEncoding::kAuto, "\xEF\xBB\xBF\xE4\xB8\xAD", "<p>\xD6\xD0</P>"},  // in code page 936
+        {SourceEncoding::kGbk, "\xEF\xBB\xBF\xE4\xB8\xAD", "<p>\xEF\xBB\xBF\xE4\xB8\xAD</P>"},
+        {SourceEncoding::kUtf8, "\xD6\xD0", "<p>&#65533;&#65533;</P>"},
+        {SourceEncoding::kUtf16, std::string("-NA\0", 4), "<p>\xD6\xD0" "A</P>"},
+    };
+    AddSource("a.txt", "");
+    SetCompilerMode(app_, "ok snapshot");
+    for (const auto& [encoding, bytes, paragraph] : cases) {
+        WriteBytes(sources_ / "a.txt", bytes);
+        options_.sourceEncoding = encoding;
+        ASSERT_TRUE(Build().produced);
+        EXPECT_NE(ReadBytes(Seen("0.htm")).find(paragraph), std::string::npos) << paragraph;
+    }
 }
 
 // Page numbers are not 16-bit: more pages than a short counts, numbered past 10, 1000 and 32767.
@@ -177,16 +199,6 @@ TEST_F(MakeChmTest, UnreadableSourcesAndBlockedPagesAreSkippedAndTheSourcesKept)
     EXPECT_NE(ReadBytes(Seen("3.htm")).find("<p>last</P>"), std::string::npos);
     EXPECT_EQ(FilesIn(sources_).size(), 3u);
     EXPECT_EQ(opened_.size(), 1u);
-}
-
-TEST_F(MakeChmTest, WaitsForASlowCompilerAndReplacesTheOldBook) {
-    AddSource("a.txt", "A");
-    WriteBytes(Output(), "the book of yesterday");
-    SetCompilerMode(app_, "sleep 1000");
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(Build().produced);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    EXPECT_EQ(FakeBookMark(Output()), "FAKE-CHM " + (Work() / "Temp.hhp").string());
 }
 
 TEST_F(MakeChmTest, SourceThatCannotBeDeletedDoesNotStopTheOthers) {
