@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 
 #include "book_fixture.h"
 #include "platform/platform.h"
@@ -13,87 +14,53 @@
 namespace chmbook::testing {
 namespace {
 
-constexpr int kRounds = 3;
-constexpr int kBuildsPerRound = 3;
-constexpr int kPagesPerBook = 3;
-#ifdef _WIN32
-constexpr bool kMarkupNames = false;  // Windows names cannot hold '<'
-#else
-constexpr bool kMarkupNames = true;
-#endif
-
-class CliConcurrencyTest : public BookTest {
-protected:
-    void SetUp() override {
-        BookTest::SetUp();
-        fs::copy_file(CHMBOOK_CLI, app_ / "chmbook-cli");
-        fs::copy_file(CHMBOOK_HHC, app_ / "hhc", fs::copy_options::overwrite_existing);
-    }
-
-    std::optional<platform::ChildProcess> Start(const std::u16string& title, const fs::path& folder,
-                                                const fs::path& log) {
-        std::u16string error;
-        auto child = platform::StartProcess(U16(app_ / "chmbook-cli"),
-                                            {u"--title", title, u"--delete-sources", U16(folder)}, U16(log), &error);
-        EXPECT_TRUE(child) << platform::ToUtf8(error);
-        return child;
-    }
-
-    // The files of the book, as the reader sees them.
-    test_support::BookFiles Read(const fs::path& book, int reader) {
-        const test_support::ChmReader& chosen = test_support::kChmReaders[reader % 4];
-        const fs::path work = root_ / ("read " + std::to_string(reader));
-        fs::remove_all(work);
-        fs::create_directories(work);
-        std::string problem;
-        auto files = chosen.extract(book, work, &problem);
-        EXPECT_TRUE(files) << chosen.name << ": " << problem;
-        return files ? *files : test_support::BookFiles{};
-    }
-};
-
-// The text of page `page` of build `build` in round `round`: found in no other book.
-std::string PageText(int round, int build, int page) {
-    return "round" + std::to_string(round) + "build" + std::to_string(build) + "page" + std::to_string(page);
-}
-
-TEST_F(CliConcurrencyTest, ConcurrentBuildsFromOneProgramFolderEachMakeTheirOwnBook) {
+TEST_F(BookTest, ConcurrentBuildsFromOneProgramFolderEachMakeTheirOwnBook) {
+    fs::copy_file(CHMBOOK_CLI, app_ / "chmbook-cli");
+    fs::copy_file(CHMBOOK_HHC, app_ / "hhc", fs::copy_options::overwrite_existing);
     const auto start = std::chrono::steady_clock::now();
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < 3; ++round) {
         std::vector<std::optional<platform::ChildProcess>> children;
-        for (int build = 0; build < kBuildsPerRound; ++build) {
-            const fs::path folder = root_ / ("sources " + std::to_string(round) + "-" + std::to_string(build));
+        for (int build = 0; build < 3; ++build) {
+            const std::string name = std::to_string(round) + "-" + std::to_string(build);
             // The first book's sources are named with markup, in the order of their pages.
-            const char* const markup[kPagesPerBook] = {"a<script>", "b<style>", "c<!--"};
-            for (int page = 0; page < kPagesPerBook; ++page)
-                WriteBytes(folder / ((kMarkupNames && round + build == 0 ? markup[page] : std::to_string(page)) + std::string(".txt")),
-                           PageText(round, build, page));
-            children.push_back(Start(u"Book " + U16(std::to_string(build)), folder,
-                                     root_ / ("log " + std::to_string(round) + "-" + std::to_string(build))));
+            const char* const names[] = {"a<script>", "b<style>", "c<!--", "0", "1", "2"};
+            for (int page = 0; page < 3; ++page)
+                WriteBytes(root_ / ("sources " + name) / (names[page + (name == "0-0" ? 0 : 3)] + std::string(".txt")),
+                           "build" + name + "page" + std::to_string(page));
+            std::u16string error;
+            children.push_back(platform::StartProcess(
+                U16(app_ / "chmbook-cli"),
+                {u"--title", u"Book " + U16(std::to_string(build)), u"--delete-sources", U16(root_ / ("sources " + name))},
+                U16(root_ / ("log " + name)), &error));
+            EXPECT_TRUE(children.back()) << platform::ToUtf8(error);
         }
-        for (int build = 0; build < kBuildsPerRound; ++build) {
+        for (int build = 0; build < 3; ++build) {
             const std::string name = std::to_string(round) + "-" + std::to_string(build);
             ASSERT_TRUE(children[build]);
-            const int status = platform::WaitForExit(*children[build]);
+            EXPECT_EQ(platform::WaitForExit(*children[build]), 0) << ReadBytes(root_ / ("log " + name));
             platform::ReleaseProcess(*children[build]);
-            EXPECT_EQ(status, 0) << ReadBytes(root_ / ("log " + name));
             EXPECT_TRUE(FilesIn(root_ / ("sources " + name)).empty()) << name;
 
-            const test_support::BookFiles files =
-                Read(app_ / "Release" / ("Book " + std::to_string(build) + ".chm"), round * kBuildsPerRound + build);
-            const auto page = [&](const std::string& file) { return files.count(file) ? files.at(file) : ""; };
+            // Each book read by another of the readers.
+            const test_support::ChmReader& reader = test_support::kChmReaders[(round * 3 + build) % 4];
+            const fs::path work = root_ / ("read " + name);
+            fs::create_directories(work);
+            std::string problem;
+            const auto files = reader.extract(app_ / "Release" / ("Book " + std::to_string(build) + ".chm"), work, &problem);
+            ASSERT_TRUE(files) << reader.name << ": " << problem;
+            const auto page = [&](const std::string& file) { return files->count(file) ? files->at(file) : ""; };
             EXPECT_NE(page("/index.htm").find("<TITLE>Book " + std::to_string(build) + "</TITLE>"), std::string::npos);
-            for (int p = 0; p < kPagesPerBook; ++p) {
-                EXPECT_NE(page("/" + std::to_string(p) + ".htm").find("<p>" + PageText(round, build, p) + "</P>"),
-                          std::string::npos)
-                    << name << " page " << p;
-                EXPECT_NE(page("/index.htm").find(PageText(round, build, p)), std::string::npos) << name;
+            for (int p = 0; p < 3; ++p) {
+                const std::string text = "build" + name + "page" + std::to_string(p);  // found in no other book
+                EXPECT_NE(page("/" + std::to_string(p) + ".htm").find("<p>" + text + "</P>"), std::string::npos)
+                    << name << " page " << p << " read by " << reader.name;
+                EXPECT_NE(page("/index.htm").find(text), std::string::npos) << name;
             }
-            EXPECT_FALSE(files.count("/" + std::to_string(kPagesPerBook) + ".htm")) << name;
+            EXPECT_FALSE(files->count("/3.htm")) << name;
         }
     }
     EXPECT_TRUE(FilesIn(app_ / "Temp").empty());
-    EXPECT_EQ(FilesIn(app_ / "Release").size(), static_cast<std::size_t>(kBuildsPerRound));
+    EXPECT_EQ(FilesIn(app_ / "Release").size(), 3u);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
