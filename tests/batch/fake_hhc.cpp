@@ -13,9 +13,8 @@
 // With "drop=<name>" after the mode the directory leaves that file out, as a
 // compiler that missed a page would. With "snapshot" the project's folder is
 // first copied into `seen/` in its own folder, so that tests can read the
-// pages the build wrote before it empties its work folder. Its arguments go
-// to `hhc-args.txt` in its own folder (their count, then one a line), its
-// process number to `hhc-pid.txt`.
+// pages the build wrote before it empties its work folder. Its process
+// number goes to `hhc-pid.txt` in its own folder.
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -38,10 +37,6 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
     const fs::path folder = fs::absolute(fs::path(argv[0])).parent_path();
-    std::ofstream args(folder / "hhc-args.txt", std::ios::binary);
-    args << argc - 1 << '\n';
-    for (int i = 1; i < argc; ++i) args << argv[i] << '\n';
-    args.close();
 #ifdef _WIN32
     std::ofstream(folder / "hhc-pid.txt") << _getpid();
 #else
