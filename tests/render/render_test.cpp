@@ -1,10 +1,13 @@
 // Reading source files (UTF-8, UTF-16, code page 936, missing ones) and their
-// names, the characters that a page in code page 936 cannot hold, and the
-// bundled sample folder.
+// names, the characters that a page in code page 936 cannot hold, the bundled
+// sample folder; then the markup of a page: text escaped into paragraphs,
+// titles shown as text, and the exact frame (HtmlTitle, HtmlFoot) around it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "common/memory_window_state.h"
 #include "common/mod_public.h"
 #include "platform/platform.h"
 #include "render/render.h"
@@ -87,16 +90,12 @@ TEST(CharacterReferences, OnlyCharactersOutsideTheCodePageBecomeReferences) {
 TEST(GetFileName, NameWithoutFolderAndLastExtension) {
     const std::u16string s(1, platform::kPathSeparator), other(1, platform::kPathSeparator == u'/' ? u'\\' : u'/');
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {s + u"txt" + s + u"chapter1.txt", u"chapter1"},
         {s + u"txt" + s + u"a.b.txt", u"a.b"},
         {s + u"my.docs" + s + u"readme", u""},
         {s + u"txt" + s + u".txt", u""},
-        {s + u"txt" + s, u""},
         {s + u"txt" + s + u"\u4E2D\u6587.txt", u"\u4E2D\u6587"},
         {u"  notes.txt  ", u"notes"},  // names without a folder are trimmed
-        {u"   ", u""},
         {s + u"txt" + s + u" notes.txt", u" notes"},
-        {s + u"txt" + s + u"a.txt  ", u"a"},
         {u"\tnotes.txt", u"\tnotes"},  // only blanks are trimmed
         {u"C:" + other + u"a.txt", u"C:" + other + u"a"},  // only the platform's separator separates folders
 #ifndef _WIN32
@@ -128,6 +127,98 @@ TEST(SampleFolder, HoldsCodePage936TextWithCrLfLineEnds) {
     }
     const std::u16string body = txtToHTML(GetContent(folder + u"符号测试.txt"));
     EXPECT_NE(body.find(u"A &amp; B &lt; C &gt; D &quot;E&quot; 'F'</P>\r\n"), std::u16string::npos);
+}
+
+TEST(ReplaceString, ReplacesEveryOccurrenceLeftToRight) {
+    const struct {
+        std::u16string text, from, to, result;
+    } cases[] = {
+        {u"a&b&&c", u"&", u"&amp;", u"a&amp;b&amp;&amp;c"},
+        {u"aaa", u"aa", u"b", u"ba"},  // no overlaps
+        {u"abab", u"ab", u"abab", u"abababab"},  // inserted text not searched again
+        {u"a-b--c-", u"-", u"", u"abc"},
+        {u"abc", u"", u"x", u"abc"},  // an empty search text changes nothing
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReplaceString(c.text, c.from, c.to), c.result);
+}
+
+TEST(TxtToHtml, OneEscapedParagraphPerCrLfLine) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"", u""},
+        {u"one", u"<p>one</P>\r\n"},
+        {u"one\r\ntwo\r\n", u"<p>one</P>\r\n<p>two</P>\r\n"},
+        {u"one\r\n\r\n", u"<p>one</P>\r\n<p></P>\r\n"},
+        {u"\r\none", u"<p></P>\r\n<p>one</P>\r\n"},
+        {u"a\nb\rc", u"<p>a\nb\rc</P>\r\n"},  // a lone CR or LF stays inside the line
+        {u"a\n\r\nb", u"<p>a\n</P>\r\n<p>b</P>\r\n"},
+        {u"a\r\r\nb", u"<p>a\r</P>\r\n<p>b</P>\r\n"},
+        {u"<&>\"", u"<p>&lt;&amp;&gt;&quot;</P>\r\n"},
+        {u"&lt;&&", u"<p>&amp;lt;&amp;&amp;</P>\r\n"},
+        {u"it's ' comment", u"<p>it's ' comment</P>\r\n"},
+        {u"  \t\u4E2D  \u6587\t", u"<p>  \t\u4E2D  \u6587\t</P>\r\n"},
+    };
+    for (const auto& [text, html] : cases) EXPECT_EQ(txtToHTML(text), html);
+}
+
+// The list page (kind 1) and content pages (any other kind) around their
+// snippets, verbatim. Empty content snippets leave their blocks out; empty
+// list snippets, a blank snippet and an empty notice do not. The style sheet
+// beside the program is read at every call: an empty one gives an empty line,
+// a folder of that name none. Markup in a title is shown as text.
+TEST(PageFrame, ListAndContentPagesAroundTheirSnippets) {
+    const test_support::ScratchFolder dir;
+    MemoryWindowState frm;
+    frm.appPath = dir.u16();
+    frm.ad = u"Notice";
+    frm.titleDemo = u"<b>list head</b>";
+    frm.footDemo = u"list foot";
+    frm.paperTop = u"line 1\r\n<i>line 2</i> &amp;";
+    frm.paperFoot = u"page foot";
+    const std::u16string table = u"<table border='0' width='100%' cellspacing='0' cellpadding='0'>\r\n<tr>\r\n";
+    const auto head = [&](std::u16string_view styles, std::u16string_view title = u"Book") {
+        return u"<HTML>\r\n<HEAD><META http-equiv='Content-Type' content='text/html; charset=gb2312'>\r\n<TITLE>" +
+               std::u16string(title) + u"</TITLE>\r\n" + std::u16string(styles) +
+               u"</HEAD>\r\n<BODY>\r\n<p class='ad'><font color='#FF0000'>" + frm.ad +
+               u"</font></p><p>&nbsp;</p><p><h1>" + std::u16string(title) + u"</h1></p><p>&nbsp;</p>\r\n";
+    };
+    const auto block = [&](std::u16string_view snippet) {
+        return table + u"<td width='100%' class='TitleDemo'>" + std::u16string(snippet) +
+               u"</td>\r\n</tr>\r\n</table><p>&nbsp;</p>\r\n";
+    };
+    const auto foot = [&](std::u16string_view snippet) {
+        return table + u"<td width='100%' height='100' class='FootDemo'>" + std::u16string(snippet) +
+               u"</td>\r\n</tr>\r\n</table>\r\n</body>\r\n</html>\r\n";
+    };
+    EXPECT_EQ(HtmlTitle(frm, u"Book", 1), head(u"") + block(u"<b>list head</b>"));
+    EXPECT_EQ(HtmlFoot(frm, 1), foot(u"list foot"));
+    dir.Write("Hha.css", "body { color: black; }\r\n/* \xD6\xD0 */");
+    for (int kind : {0, 2, -1, 32767, -32768}) {
+        EXPECT_EQ(HtmlTitle(frm, u"Book", kind),
+                  head(u"body { color: black; }\r\n/* \u4E2D */\r\n") + block(u"line 1\r\n<i>line 2</i> &amp;"));
+        EXPECT_EQ(HtmlFoot(frm, kind), foot(u"page foot")) << kind;
+    }
+    dir.Write("Hha.css", "");
+    frm.appPath = dir.u16() + platform::kPathSeparator;
+    EXPECT_EQ(HtmlTitle(frm, u"Book", 1), head(u"\r\n") + block(u"<b>list head</b>"));
+    std::filesystem::remove(dir.path() / "Hha.css");
+    std::filesystem::create_directory(dir.path() / "Hha.css");
+
+    frm.ad.clear();
+    frm.titleDemo.clear();
+    frm.footDemo.clear();
+    frm.paperTop.clear();
+    frm.paperFoot = u" ";
+    EXPECT_EQ(HtmlTitle(frm, u"Book", 1), head(u"") + block(u""));
+    EXPECT_EQ(HtmlFoot(frm, 1), foot(u""));
+    EXPECT_EQ(HtmlTitle(frm, u"Book", 0), head(u""));
+    EXPECT_EQ(HtmlFoot(frm, 0), foot(u" "));
+    frm.paperFoot.clear();
+    EXPECT_EQ(HtmlFoot(frm, 0), u"</body>\r\n</html>\r\n");
+    const std::pair<std::u16string, std::u16string> titles[] = {
+        {u"a<script>", u"a&lt;script&gt;"}, {u"<!--", u"&lt;!--"}, {u"&", u"&amp;"}, {u"\"", u"&quot;"},
+        {u"\u4E2D 'x'", u"\u4E2D 'x'"},
+    };
+    for (const auto& [title, shown] : titles) EXPECT_EQ(HtmlTitle(frm, title, kContentPage), head(u"", shown));
 }
 
 }  // namespace
