@@ -86,16 +86,18 @@ TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
 }
 
 // The notice and the statement are the window's defaults; given snippets
-// replace theirs. The path of the book is printed; nothing is opened or deleted.
+// replace theirs. The options reach the build, and the path of the book is
+// printed (that a failed build keeps the sources is the build's own test).
 TEST_F(CliTest, BuildsWithTheWindowDefaultsAndTheGivenSnippetsThenPrintsThePath) {
     AddSource("a.txt", "A");
     SetCompilerMode(app_, "ok snapshot");
-    ASSERT_EQ(Run({u"--title", u"T", u"--paper-top", u"top one\ntop two", u"--foot-demo", u"<i>foot</i>", U16(sources_)}),
+    ASSERT_EQ(Run({u"--title", u"T", u"--paper-top", u"top one\ntop two", u"--foot-demo", u"<i>foot</i>", u"--open",
+                   u"--delete-sources", U16(sources_)}),
               cli::kExitProduced)
         << err_;
     EXPECT_TRUE(out_.ends_with(Book().string() + "\n")) << out_;
-    EXPECT_TRUE(opened_.empty());
-    EXPECT_EQ(FilesIn(sources_).size(), 1u);
+    EXPECT_EQ(opened_, std::vector<std::u16string>{U16(Book())});
+    EXPECT_TRUE(FilesIn(sources_).empty());
     const std::string index = ReadBytes(app_ / "seen" / "index.htm"), page = ReadBytes(app_ / "seen" / "0.htm");
     const std::string statement = platform::UnicodeToAnsi(StatementText());
     EXPECT_NE(index.find("<font color='#FF0000'>" + platform::UnicodeToAnsi(NoticeText()) + "</font>"),
@@ -104,17 +106,14 @@ TEST_F(CliTest, BuildsWithTheWindowDefaultsAndTheGivenSnippetsThenPrintsThePath)
     EXPECT_NE(index.find("class='FootDemo'><i>foot</i></td>"), std::string::npos);
     EXPECT_NE(page.find("class='TitleDemo'>top one\r\ntop two</td>"), std::string::npos);
     EXPECT_NE(page.find("class='FootDemo'>" + statement + "</td>"), std::string::npos);
-}
 
-// The options reach the build; that it keeps the sources of a failed build is
-// the build's own test.
-TEST_F(CliTest, OpensAndDeletesWhenAsked) {
-    AddSource("a.txt", "A");
-    ASSERT_EQ(Run({u"--open", u"--delete-sources", u"--title=T", U16(sources_)}), cli::kExitProduced) << err_;
-    EXPECT_EQ(opened_, std::vector<std::u16string>{U16(Book())});
-    EXPECT_TRUE(FilesIn(sources_).empty());
-    SetCompilerMode(app_, "fail");
+    // Without the options: nothing opened or deleted; a failure prints no path.
+    opened_.clear();
     AddSource("b.txt", "B");
+    ASSERT_EQ(Run({u"--title=T", U16(sources_)}), cli::kExitProduced) << err_;
+    EXPECT_TRUE(opened_.empty());
+    EXPECT_EQ(FilesIn(sources_).size(), 1u);
+    SetCompilerMode(app_, "fail");
     EXPECT_EQ(Run({u"--title=T", U16(sources_)}), cli::kExitFailed);
     EXPECT_FALSE(err_.empty());
     EXPECT_EQ(out_.find(Book().string()), std::string::npos);
