@@ -43,11 +43,7 @@ void BookTest::SetUp() {
     InstallStandInCompiler(app_);
 
     frm_.appPath = U16(app_);
-    frm_.ad = u"AD";
-    frm_.titleDemo = u"TD";
-    frm_.footDemo = u"FD";
-    frm_.paperTop = u"";
-    frm_.paperFoot = u"PF";
+    frm_.paperFoot = u"PF";  // a content page's text ends where its foot's table starts
     frm_.titleName = u"Notes";
     ASSERT_TRUE(EnsureOutputFolder(frm_.appPath));
     frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);

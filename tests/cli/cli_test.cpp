@@ -1,14 +1,19 @@
 // chmbook-cli: its arguments, what it reports, titles that cannot name the
-// book's file refused before anything is touched, and the language of the
-// user's locale. The executable with the real compiler runs in the compiler's
-// suite.
+// book's file refused before anything is touched, the language of the user's
+// locale, and a build killed midway. The executable with the real compiler
+// runs in the compiler's suite.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <sstream>
+#include <thread>
+#ifndef _WIN32
+#include <signal.h>
+#endif
 
-#include "book_fixture.h"
 #include "batch/book_inputs.h"
+#include "book_fixture.h"
 #include "cli/command_line.h"
 #include "platform/platform.h"
 
@@ -28,8 +33,7 @@ protected:
         err_ = err.str();
         return status;
     }
-    std::u16string Folder() const { return U16(sources_); }
-    std::string Book(const std::u16string& title) const { return platform::ToUtf8(OutputPathForTitle(U16(app_), title)); }
+    fs::path Book() const { return app_ / "Release" / "T.chm"; }
 
     std::string out_, err_;
 };
@@ -44,9 +48,10 @@ TEST_F(CliTest, HelpNamesEveryOption) {
 }
 
 // Each usage error or failure names what is wrong and builds nothing; an
-// unsafe title touches neither the sources nor the program folder.
+// unsafe title touches neither the sources nor the program folder (which
+// titles are unsafe is the title check's own test).
 TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
-    const std::u16string nowhere = U16(root_ / "nowhere");
+    const std::u16string folder = U16(sources_);
     const struct {
         std::vector<std::u16string> arguments;
         int status;
@@ -59,11 +64,9 @@ TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
         {{u"--title", u"T", u"--colour", u"red", u"a"}, cli::kExitUsage, "--colour"},
         {{u"a", u"--title"}, cli::kExitUsage, "--title"},
         {{u"--open=yes", u"--title", u"T", u"a"}, cli::kExitUsage, "--open"},
-        {{u"--title", u"T", nowhere}, cli::kExitFailed, "nowhere"},
-        {{u"--delete-sources", u"--title", u"../../evil", Folder()}, cli::kExitUsage, "\"/\""},
-        {{u"--delete-sources", u"--title", u"a/b", Folder()}, cli::kExitUsage, "\"/\""},
-        {{u"--delete-sources", u"--title", u"..", Folder()}, cli::kExitUsage, "\"..\""},
-        {{u"--delete-sources", u"--title", u"two\nlines", Folder()}, cli::kExitUsage, "U+000A"},
+        {{u"--title", u"T", U16(root_ / "nowhere")}, cli::kExitFailed, "nowhere"},
+        {{u"--delete-sources", u"--title", u"../../evil", folder}, cli::kExitUsage, "\"/\""},
+        {{u"--delete-sources", u"--title", u"two\nlines", folder}, cli::kExitUsage, "U+000A"},
     };
     AddSource("a.txt", "A");
     fs::remove_all(app_ / "Release");
@@ -78,19 +81,23 @@ TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
     EXPECT_FALSE(fs::exists(app_ / "Release"));
     EXPECT_FALSE(fs::exists(app_ / "Temp"));
     fs::remove(sources_ / "a.txt");
-    EXPECT_EQ(Run({u"--title", u"T", Folder()}), cli::kExitFailed);
-    EXPECT_FALSE(fs::exists(Book(u"T")));
+    EXPECT_EQ(Run({u"--title", u"T", folder}), cli::kExitFailed);
+    EXPECT_FALSE(fs::exists(Book()));
 }
 
+// The notice and the statement are the window's defaults; given snippets
+// replace theirs. The options reach the build, and the path of the book is
+// printed (that a failed build keeps the sources is the build's own test).
 TEST_F(CliTest, BuildsWithTheWindowDefaultsAndTheGivenSnippetsThenPrintsThePath) {
     AddSource("a.txt", "A");
     SetCompilerMode(app_, "ok snapshot");
-    ASSERT_EQ(Run({u"--title", u"T", u"--paper-top", u"top one\ntop two", u"--foot-demo", u"<i>foot</i>", Folder()}),
+    ASSERT_EQ(Run({u"--title", u"T", u"--paper-top", u"top one\ntop two", u"--foot-demo", u"<i>foot</i>", u"--open",
+                   u"--delete-sources", U16(sources_)}),
               cli::kExitProduced)
         << err_;
-    EXPECT_TRUE(out_.ends_with(Book(u"T") + "\n")) << out_;
-    EXPECT_TRUE(opened_.empty());
-    EXPECT_EQ(FilesIn(sources_).size(), 1u);
+    EXPECT_TRUE(out_.ends_with(Book().string() + "\n")) << out_;
+    EXPECT_EQ(opened_, std::vector<std::u16string>{U16(Book())});
+    EXPECT_TRUE(FilesIn(sources_).empty());
     const std::string index = ReadBytes(app_ / "seen" / "index.htm"), page = ReadBytes(app_ / "seen" / "0.htm");
     const std::string statement = platform::UnicodeToAnsi(StatementText());
     EXPECT_NE(index.find("<font color='#FF0000'>" + platform::UnicodeToAnsi(NoticeText()) + "</font>"),
@@ -99,20 +106,17 @@ TEST_F(CliTest, BuildsWithTheWindowDefaultsAndTheGivenSnippetsThenPrintsThePath)
     EXPECT_NE(index.find("class='FootDemo'><i>foot</i></td>"), std::string::npos);
     EXPECT_NE(page.find("class='TitleDemo'>top one\r\ntop two</td>"), std::string::npos);
     EXPECT_NE(page.find("class='FootDemo'>" + statement + "</td>"), std::string::npos);
-}
 
-// The options reach the build; that it keeps the sources of a failed build is
-// the build's own test.
-TEST_F(CliTest, OpensAndDeletesWhenAsked) {
-    AddSource("a.txt", "A");
-    ASSERT_EQ(Run({u"--open", u"--delete-sources", u"--title=T", Folder()}), cli::kExitProduced) << err_;
-    EXPECT_EQ(opened_, std::vector<std::u16string>{OutputPathForTitle(U16(app_), u"T")});
-    EXPECT_TRUE(FilesIn(sources_).empty());
-    SetCompilerMode(app_, "fail");
+    // Without the options: nothing opened or deleted; a failure prints no path.
+    opened_.clear();
     AddSource("b.txt", "B");
-    EXPECT_EQ(Run({u"--title=T", Folder()}), cli::kExitFailed);
+    ASSERT_EQ(Run({u"--title=T", U16(sources_)}), cli::kExitProduced) << err_;
+    EXPECT_TRUE(opened_.empty());
+    EXPECT_EQ(FilesIn(sources_).size(), 1u);
+    SetCompilerMode(app_, "fail");
+    EXPECT_EQ(Run({u"--title=T", U16(sources_)}), cli::kExitFailed);
     EXPECT_FALSE(err_.empty());
-    EXPECT_EQ(out_.find(Book(u"T")), std::string::npos);
+    EXPECT_EQ(out_.find(Book().string()), std::string::npos);
 }
 
 #ifndef _WIN32
@@ -124,10 +128,9 @@ TEST_F(CliTest, ExecutableSpeaksChineseWhenTheLocaleIsChinese) {
     SetCompilerMode(app_, "fail");
     const char* saved = std::getenv("LC_ALL");
     const std::string before = saved ? saved : "";
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"zh_CN.UTF-8", "电子书没有生成：无法找到编译生成的电子书“"}, {"C", "The book was not made: could not find"}};
-    for (const auto& [locale, expected] : cases) {
-        ::setenv("LC_ALL", locale.c_str(), 1);
+    for (const auto& [locale, expected] : {std::pair{"zh_CN.UTF-8", "电子书没有生成：无法找到编译生成的电子书“"},
+                                           std::pair{"C", "The book was not made: could not find"}}) {
+        ::setenv("LC_ALL", locale, 1);
         std::u16string error;
         auto child = platform::StartProcess(U16(app_ / "chmbook-cli"), {u"--title", u"T", U16(sources_)},
                                             U16(root_ / "log.txt"), &error);
@@ -136,11 +139,70 @@ TEST_F(CliTest, ExecutableSpeaksChineseWhenTheLocaleIsChinese) {
         platform::ReleaseProcess(*child);
         EXPECT_NE(ReadBytes(root_ / "log.txt").find(expected), std::string::npos) << ReadBytes(root_ / "log.txt");
     }
-    if (saved)
-        ::setenv("LC_ALL", before.c_str(), 1);
-    else
-        ::unsetenv("LC_ALL");
+    saved ? ::setenv("LC_ALL", before.c_str(), 1) : ::unsetenv("LC_ALL");
 }
+
+// Whether `condition` holds within `seconds`.
+template <typename Condition>
+bool WaitUntil(Condition condition, int seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+        if (std::chrono::steady_clock::now() > end) return false;
+    return true;
+}
+
+// Whether the process has ended (gone, or ended and not yet reaped).
+bool Ended(pid_t pid) {
+    const std::string stat = ReadBytes(fs::path("/proc") / std::to_string(pid) / "stat");
+    if (stat.empty()) return ::kill(pid, 0) != 0;
+    const std::size_t paren = stat.rfind(')');
+    return paren != std::string::npos && paren + 2 < stat.size() && stat[paren + 2] == 'Z';
+}
+
+// Killed while the compiler runs: the compiler ends with it, nothing is
+// deleted, and the next build makes the right book and leaves no stale file.
+TEST_F(CliTest, KilledBuildTakesItsCompilerAlongAndTheNextBuildIsRight) {
+    fs::copy_file(CHMBOOK_CLI, app_ / "chmbook-cli");
+    const fs::path book = app_ / "Release" / "T.chm";
+    // Runs a build that deletes its sources; with a signal, sent once the compiler runs.
+    const auto run = [&](int signal) {
+        std::u16string error;
+        auto child = platform::StartProcess(U16(app_ / "chmbook-cli"), {u"--title", u"T", u"--delete-sources", U16(sources_)},
+                                            U16(root_ / "log.txt"), &error);
+        EXPECT_TRUE(child) << platform::ToUtf8(error);
+        if (!child) return -1;
+        if (signal != 0) {
+            EXPECT_TRUE(WaitUntil([&] { return fs::exists(app_ / "hhc-pid.txt"); }, 10));
+            ::kill(static_cast<pid_t>(child->handle), signal);
+        }
+        const int status = platform::WaitForExit(*child);
+        platform::ReleaseProcess(*child);
+        return status;
+    };
+    for (const int signal : {SIGKILL, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        AddSource("a.txt", "A");
+        AddSource("b.txt", "B");
+        fs::remove(app_ / "hhc-pid.txt");
+        SetCompilerMode(app_, "sleep 20000");
+        WriteBytes(app_ / "Release" / "T.chm.part-99999", "half a book");  // what a kill during the copy leaves
+        EXPECT_NE(run(signal), 0);
+        const pid_t compiler = static_cast<pid_t>(std::stol("0" + ReadBytes(app_ / "hhc-pid.txt")));
+        ASSERT_GT(compiler, 0);
+        EXPECT_TRUE(WaitUntil([&] { return Ended(compiler); }, 3));
+        EXPECT_EQ(FilesIn(sources_).size(), 2u);
+        EXPECT_FALSE(fs::exists(book));
+
+        SetCompilerMode(app_, "ok");
+        EXPECT_EQ(run(0), 0) << ReadBytes(root_ / "log.txt");
+        EXPECT_EQ(FakeBookMark(book), "FAKE-CHM " + (app_ / "Temp" / "Temp.hhp").string());
+        EXPECT_EQ(FilesIn(app_ / "Release"), std::vector<std::string>{"T.chm"});
+        EXPECT_TRUE(FilesIn(app_ / "Temp").empty());
+        EXPECT_TRUE(FilesIn(sources_).empty());
+        fs::remove(book);
+    }
+}
+
 #endif
 
 }  // namespace
