@@ -60,8 +60,8 @@ std::string FromHex(const std::string& hex) {
 
 // pychm as installed for the system's Python (package python3-chm).
 std::optional<std::string> RunProbe(const std::string& arguments, const fs::path& scratch, std::string* problem) {
-    return Run("pychm", "/usr/bin/python3 " + Quote(TEST_SUPPORT_PYCHM_PROBE) + " " + arguments, scratch,
-               "python3-chm", problem);
+    return Run("pychm", "/usr/bin/python3 " + Quote(TEST_SUPPORT_PYCHM_PROBE) + " " + arguments, scratch, "python3-chm",
+               problem);
 }
 
 std::optional<BookFiles> ExtractWithPychm(const fs::path& book, const fs::path& scratch, std::string* problem) {
@@ -89,7 +89,8 @@ std::string AsciiUpper(std::string s) {
 void CheckFastFind(mschm_decompressor* chmd, const fs::path& book, const std::map<std::string, Location>& listed,
                    Problems& problems) {
     mschmd_header* fast = chmd->fast_open(chmd, book.c_str());
-    if (!fast) return Report(problems, "libmspack fast_open fails (error " + std::to_string(chmd->last_error(chmd)) + ")");
+    if (!fast)
+        return Report(problems, "libmspack fast_open fails (error " + std::to_string(chmd->last_error(chmd)) + ")");
     std::multimap<std::string, Location> byUpperName;
     for (const auto& [name, where] : listed) byUpperName.emplace(AsciiUpper(name), where);
     auto find = [&](const std::string& name, mschmd_file& found) {
@@ -106,7 +107,8 @@ void CheckFastFind(mschm_decompressor* chmd, const fs::path& book, const std::ma
             bool same = at == where;
             const auto [first, last] = byUpperName.equal_range(lookup);
             for (auto it = first; it != last && !same && lookup != name; ++it) same = at == it->second;
-            if (!same) Report(problems, "libmspack fast_find of \"" + lookup + "\" gives another entry than the listing");
+            if (!same)
+                Report(problems, "libmspack fast_find of \"" + lookup + "\" gives another entry than the listing");
         }
         mschmd_file absent{};
         if (!listed.count(name + "~absent") && find(name + "~absent", absent))
@@ -213,7 +215,8 @@ Problems CompareWithExpected(const std::string& reader, const BookFiles& files, 
         if (it == expected.end()) Report(problems, reader + " found unexpected \"" + name + "\"");
         else if (got != it->second)
             Report(problems, reader + ": \"" + name + "\" has " + std::to_string(got.size()) + " bytes, expected " +
-                                 std::to_string(it->second.size()) + (got.size() == it->second.size() ? " (others)" : ""));
+                                 std::to_string(it->second.size()) +
+                                 (got.size() == it->second.size() ? " (others)" : ""));
     }
     for (const auto& [name, data] : expected)
         if (!files.count(name)) Report(problems, reader + " did not find \"" + name + "\"");

@@ -50,11 +50,11 @@ TEST(ChmReaders, EveryReaderFailsOnAFileThatIsNoBook) {
 TEST(ChmReaders, EveryReaderGivesBackASmallBookAndNoticesEachDifference) {
     ScratchFolder dir;
     using hhc::container::Section;
-    const fs::path book = dir.Write("small.chm", hhc::container::BuildContainer(
-                                                     {{"/#SYSTEM", std::string("\x03\0\0\0", 4), Section::kUncompressed},
-                                                      {"/index.htm", "<html>hello</html>"},
-                                                      {"/Sub/Page.htm", std::string(5000, 'p')}},
-                                                     {}));
+    const fs::path book = dir.Write(
+        "small.chm", hhc::container::BuildContainer({{"/#SYSTEM", std::string("\x03\0\0\0", 4), Section::kUncompressed},
+                                                     {"/index.htm", "<html>hello</html>"},
+                                                     {"/Sub/Page.htm", std::string(5000, 'p')}},
+                                                    {}));
     const BookFiles exact = {{"/#ITBITS", ""},
                              {"/#SYSTEM", std::string("\x03\0\0\0", 4)},
                              {"/index.htm", "<html>hello</html>"},

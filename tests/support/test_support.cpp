@@ -110,7 +110,8 @@ void WriteBytes(const fs::path& file, std::string_view bytes) {
 BookFiles FilesBelow(const fs::path& folder) {
     BookFiles files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file()) files["/" + fs::relative(entry.path(), folder).generic_string()] = ReadBytes(entry);
+        if (entry.is_regular_file())
+            files["/" + fs::relative(entry.path(), folder).generic_string()] = ReadBytes(entry);
     return files;
 }
 
