@@ -1,8 +1,5 @@
-// Starting, waiting for and releasing child processes.
+// Starting, waiting for and releasing child processes, with /bin/sh as the child.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 
 #include "platform/platform.h"
 #include "test_support/scratch_folder.h"
@@ -10,86 +7,51 @@
 namespace chmbook::platform {
 namespace {
 
-using test_support::ScratchFolder;
-
-constexpr const char16_t* kShell = u"/bin/sh";
-
-int RunShell(const std::vector<std::u16string>& arguments, const std::u16string& outputFile = u"") {
+// Runs the shell to its end; its output goes to `log` when one is given.
+int RunShell(const std::vector<std::u16string>& arguments, const std::u16string& log = u"") {
     std::u16string error;
-    auto child = StartProcess(kShell, arguments, outputFile, &error);
+    auto child = StartProcess(u"/bin/sh", arguments, log, &error);
     EXPECT_TRUE(child.has_value()) << ToUtf8(error);
     if (!child) return -2;
     const int code = WaitForExit(*child);
+    EXPECT_EQ(WaitForExit(*child), -1);  // waiting twice is harmless
     ReleaseProcess(*child);
-    ReleaseProcess(*child);  // safe twice
+    ReleaseProcess(*child);  // and so is releasing twice
     return code;
 }
 
-TEST(Process, MissingProgramFailsToStart) {
-    ScratchFolder dir;
-    std::u16string error;
-    EXPECT_FALSE(StartProcess(dir.u16("no-such-program"), {}, u"", &error).has_value());
-    EXPECT_FALSE(error.empty());
-}
-
-TEST(Process, NonExecutableFileAndFolderFailToStart) {
-    ScratchFolder dir;
-    dir.Write("plain", "#!/bin/sh\nexit 0\n");
-    std::u16string error;
-    EXPECT_FALSE(StartProcess(dir.u16("plain"), {}, u"", &error).has_value());
-    EXPECT_FALSE(error.empty());
-    error.clear();
-    EXPECT_FALSE(StartProcess(dir.u16(), {}, u"", &error).has_value());
-    EXPECT_FALSE(error.empty());
-}
-
-TEST(Process, ExitCodeComesBack) {
+TEST(Process, ExitCodesArgumentsAndOutput) {
+    test_support::ScratchFolder dir;
     EXPECT_EQ(RunShell({u"-c", u"exit 0"}), 0);
-    EXPECT_EQ(RunShell({u"-c", u"exit 3"}), 3);
     EXPECT_EQ(RunShell({u"-c", u"kill -9 $$"}), -1);
-}
-
-TEST(Process, ArgumentsStayApart) {
-    ScratchFolder dir;
-    const std::u16string out = dir.u16("out.txt");
-    EXPECT_EQ(RunShell({u"-c", u"printf '[%s]' \"$@\"", u"sh", u"a b", u"\"q\"", u"", u"\u4E2D;*"}, out), 0);
-    std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(out, bytes));
-    EXPECT_EQ(bytes, "[a b][\"q\"][][\xE4\xB8\xAD;*]");
-}
-
-TEST(Process, OutputAndErrorGoToTheOutputFile) {
-    ScratchFolder dir;
-    const std::u16string out = dir.u16("log.txt");
     dir.Write("log.txt", "old text that must go away");
-    EXPECT_EQ(RunShell({u"-c", u"echo out; echo err >&2; exit 5"}, out), 5);
+    EXPECT_EQ(
+        RunShell({u"-c", u"printf '[%s]' \"$@\"; echo err >&2; exit 5", u"sh", u"a b", u"\"q\"", u"", u"\u4E2D;*"},
+                 dir.u16("log.txt")),
+        5);
     std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(out, bytes));
-    EXPECT_EQ(bytes, "out\nerr\n");
-}
-
-TEST(Process, UnwritableOutputFileFailsToStart) {
-    ScratchFolder dir;
-    std::u16string error;
-    EXPECT_FALSE(StartProcess(kShell, {u"-c", u"exit 0"}, dir.u16("absent/log.txt"), &error).has_value());
-    EXPECT_FALSE(error.empty());
-}
-
-TEST(Process, WaitingTwiceIsHarmless) {
-    std::u16string error;
-    auto child = StartProcess(kShell, {u"-c", u"exit 7"}, u"", &error);
-    ASSERT_TRUE(child.has_value());
-    EXPECT_EQ(WaitForExit(*child), 7);
-    EXPECT_EQ(WaitForExit(*child), -1);
-    ReleaseProcess(*child);
-}
-
-TEST(Process, ProgramWithoutFolderIsSearchedAlongPath) {
-    std::u16string error;
+    ASSERT_TRUE(ReadWholeFile(dir.u16("log.txt"), bytes));
+    EXPECT_EQ(bytes, "[a b][\"q\"][][\xE4\xB8\xAD;*]err\n");
+    std::u16string error;  // a program without a folder is searched along PATH
     auto child = StartProcess(u"sh", {u"-c", u"exit 4"}, u"", &error);
     ASSERT_TRUE(child.has_value()) << ToUtf8(error);
     EXPECT_EQ(WaitForExit(*child), 4);
     ReleaseProcess(*child);
+}
+
+// Missing programs, files that are not executable, folders, and an output
+// file that cannot be written fail to start, with a reason.
+TEST(Process, WhatCannotRunFailsToStart) {
+    test_support::ScratchFolder dir;
+    dir.Write("plain", "#!/bin/sh\nexit 0\n");
+    for (const auto& [program, log] : {std::pair{dir.u16("no-such-program"), std::u16string()},
+                                       {dir.u16("plain"), u""},
+                                       {dir.u16(), u""},
+                                       {u"/bin/sh", dir.u16("absent/log")}}) {
+        std::u16string error;
+        EXPECT_FALSE(StartProcess(program, {u"-c", u"exit 0"}, log, &error).has_value()) << ToUtf8(program);
+        EXPECT_FALSE(error.empty()) << ToUtf8(program);
+    }
 }
 
 }  // namespace

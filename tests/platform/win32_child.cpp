@@ -14,34 +14,28 @@
 
 #include "platform/platform.h"
 
-namespace {
-
 void Write(DWORD which, const std::string& bytes) {
     DWORD written = 0;
     WriteFile(GetStdHandle(which), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
-
-std::u16string U16(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     using namespace chmbook::platform;
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     const long number = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 0;
     if (mode == L"exit") return static_cast<int>(number);
-    if (mode == L"args") {
-        std::string text;
-        for (int i = 2; i < argc; ++i) text += "[" + ToUtf8(U16(argv[i])) + "]";
-        Write(STD_OUTPUT_HANDLE, text);
-        return 0;
-    }
+    if (mode == L"crash") TerminateProcess(GetCurrentProcess(), 0xC0000005);
+    if (mode == L"sleep") Sleep(static_cast<DWORD>(number));
     if (mode == L"print") {
         Write(STD_OUTPUT_HANDLE, "out\n");
         Write(STD_ERROR_HANDLE, "err\n");
         return 5;
     }
-    if (mode == L"crash") TerminateProcess(GetCurrentProcess(), 0xC0000005);
+    if (mode == L"args") {
+        std::string text;
+        for (int i = 2; i < argc; ++i) text += "[" + ToUtf8(reinterpret_cast<const char16_t*>(argv[i])) + "]";
+        Write(STD_OUTPUT_HANDLE, text);
+    }
     if (mode == L"handle") {
         DWORD flags = 0;
         return GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(number)), &flags) ? 1 : 0;
@@ -49,14 +43,10 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"orphan") {
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        auto child = StartProcess(U16(self), {u"sleep", u"60000"}, u"", nullptr);
+        auto child = StartProcess(reinterpret_cast<const char16_t*>(self), {u"sleep", u"60000"}, u"", nullptr);
         if (!child) return 2;
         Write(STD_OUTPUT_HANDLE, std::to_string(GetProcessId(reinterpret_cast<HANDLE>(child->handle))));
         TerminateProcess(GetCurrentProcess(), 9);
     }
-    if (mode == L"sleep") {
-        Sleep(static_cast<DWORD>(number));
-        return 0;
-    }
-    return 100;
+    return mode == L"args" || mode == L"sleep" ? 0 : 100;
 }
