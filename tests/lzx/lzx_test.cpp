@@ -33,11 +33,9 @@ TEST(Huffman, CodesAreCompleteLimitedOrderedAndPrefixFree) {
     for (std::size_t i = 2; i < fibonacci.size(); ++i) fibonacci[i] = fibonacci[i - 1] + fibonacci[i - 2];
     std::vector<std::uint32_t> spread(300);
     for (std::size_t s = 0; s < spread.size(); ++s) spread[s] = static_cast<std::uint32_t>((s * 7919) % 1000 + 1);
-    const std::pair<std::vector<std::uint32_t>, unsigned> cases[] = {{fibonacci, 16},
-                                                                     {fibonacci, 15},
-                                                                     {{fibonacci.begin(), fibonacci.begin() + 8}, 7},
-                                                                     {{500, 3, 90, 0, 7, 7, 1, 2000, 40}, 16},
-                                                                     {spread, 16}};
+    const std::pair<std::vector<std::uint32_t>, unsigned> cases[] = {
+        {fibonacci, 16}, {fibonacci, 15}, {{fibonacci.begin(), fibonacci.begin() + 8}, 7},
+        {{500, 3, 90, 0, 7, 7, 1, 2000, 40}, 16}, {spread, 16}};
     for (const auto& [freqs, limit] : cases) {
         SCOPED_TRACE(::testing::Message() << freqs.size() << " symbols, limit " << limit);
         std::vector<std::uint8_t> lengths(freqs.size());
@@ -63,10 +61,9 @@ TEST(Huffman, CodesAreCompleteLimitedOrderedAndPrefixFree) {
 // A lone symbol gets a partner, no symbols get no codes, and canonical codes
 // go shorter first, ties by symbol.
 TEST(Huffman, EdgeCasesAndCanonicalOrder) {
-    for (const auto& [freqs, expected] :
-         {std::pair<std::vector<std::uint32_t>, std::vector<std::uint8_t>>{{0, 0, 5, 0}, {1, 0, 1, 0}},
-          {{9, 0, 0}, {1, 1, 0}},
-          {{0, 0, 0}, {0, 0, 0}}}) {
+    using Lengths = std::vector<std::uint8_t>;
+    for (const auto& [freqs, expected] : {std::pair<std::vector<std::uint32_t>, Lengths>{{0, 0, 5, 0}, {1, 0, 1, 0}},
+                                          {{9, 0, 0}, {1, 1, 0}}, {{0, 0, 0}, {0, 0, 0}}}) {
         std::vector<std::uint8_t> lengths(freqs.size());
         hhc::lzx::BuildCodeLengths(freqs, 16, lengths);
         EXPECT_EQ(lengths, expected);
@@ -80,9 +77,8 @@ TEST(Huffman, EdgeCasesAndCanonicalOrder) {
 // than CHMLib's input buffer holds; each reset interval opens with the E8
 // flag (the top bit of its first word) off; the same input, the same output.
 TEST(CompressSection, FramesAreWordAlignedAndWithinReaderLimits) {
-    std::vector<std::string> inputs = {"",
-                                       RepetitiveText(kFrameSize, 3) + RandomBytes(kFrameSize, 3) +
-                                           BitstreamLike(kFrameSize, 3) + RepetitiveText(kFrameSize + 5, 3),
+    std::vector<std::string> inputs = {"", RepetitiveText(kFrameSize, 3) + RandomBytes(kFrameSize, 3) +
+                                               BitstreamLike(kFrameSize, 3) + RepetitiveText(kFrameSize + 5, 3),
                                        std::string(300000, '\0')};
     for (std::size_t size : {std::size_t{1}, kFrameSize - 1, kFrameSize, kFrameSize + 1, 5 * kFrameSize + 123})
         for (const std::string& input : {RepetitiveText(size, 1), RandomBytes(size, 2), BitstreamLike(size, 2)})
@@ -122,15 +118,11 @@ TEST(CompressSection, SizesStayWithinBounds) {
 // The probe sends a frame to the greedy parse instead of the full one.
 TEST(FrameProbe, OnlyDataWithoutRepeatsLooksIncompressible) {
     const std::pair<std::string, bool> cases[] = {
-        {RandomBytes(kFrameSize, 1), true},
-        {BitstreamLike(kFrameSize, 2), true},
-        {RandomBytes(1000, 3), true},
-        {RepetitiveText(kFrameSize, 4), false},
-        {std::string(kFrameSize, '\0'), false},
+        {RandomBytes(kFrameSize, 1), true}, {BitstreamLike(kFrameSize, 2), true}, {RandomBytes(1000, 3), true},
+        {RepetitiveText(kFrameSize, 4), false}, {std::string(kFrameSize, '\0'), false},
         {PeriodicBytes(kFrameSize, 3000, 5), false},  // flat histogram, but every byte repeats one 3,000 back
         {RandomBytes(kFrameSize / 2, 6) + RepetitiveText(kFrameSize / 2, 7), false},
-        {"", false},
-        {"abc", false}};  // tiny inputs are left to the full parse
+        {"", false}, {"abc", false}};  // tiny inputs are left to the full parse
     for (auto [bytes, incompressible] : cases) {
         const std::size_t size = bytes.size();
         bytes.append(8, '\0');  // the probe reads a little past the end
@@ -140,16 +132,18 @@ TEST(FrameProbe, OnlyDataWithoutRepeatsLooksIncompressible) {
     }
 }
 
+using Files = test_support::BookFiles;
+
 struct RoundTripCase {
     std::string name;
-    std::function<test_support::BookFiles()> files;
+    std::function<Files()> files;
 };
 
 class BookRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
 // Every file goes into the compressed section of a book.
 TEST_P(BookRoundTrip, EveryReaderExtractsTheOriginalBytes) {
-    test_support::BookFiles expected = GetParam().files();
+    Files expected = GetParam().files();
     std::vector<hhc::container::InternalFile> internal;
     for (const auto& [name, contents] : expected) internal.push_back({name, contents});
     expected["/#ITBITS"] = "";  // the container adds it
@@ -160,33 +154,38 @@ TEST_P(BookRoundTrip, EveryReaderExtractsTheOriginalBytes) {
             << reader.name;
 }
 
+Files One(const std::string& bytes) { return {{"/a.bin", bytes}}; }
+
 // Random data whose end repeats its start: the only match lies near the
 // largest distance a 64 KiB window can code, in the interval's last slot.
-test_support::BookFiles FarMatches() {
+Files FarMatches() {
     std::string bytes = RandomBytes(kInterval, 11);
     bytes.replace(kInterval - 300, 297, bytes.substr(0, 297));  // distance 65 236
-    return {{"/far.bin", bytes}};
+    return One(bytes);
 }
 
-test_support::BookFiles MixedMegabytes() {
-    test_support::BookFiles files;
+Files MixedMegabytes() {
+    Files files;
     for (int i = 0; i < 12; ++i) {
-        const std::string parts[] = {RepetitiveText(400000 + 777 * i, i), RandomBytes(90000 + 13 * i, i),
-                                     std::string(150000 + i, static_cast<char>(i)),
-                                     PeriodicBytes(200000, 1000 + 4099 * i, i)};
-        files["/mixed/part" + std::to_string(i) + ".dat"] = parts[i % 4];
+        std::string& part = files["/mixed/part" + std::to_string(i) + ".dat"];
+        switch (i % 4) {
+        case 0: part = RepetitiveText(400000 + 777 * i, i); break;
+        case 1: part = RandomBytes(90000 + 13 * i, i); break;
+        case 2: part = std::string(150000 + i, static_cast<char>(i)); break;
+        case 3: part = PeriodicBytes(200000, 1000 + 4099 * i, i); break;
+        }
     }
     return files;
 }
 
 // The second frame repeats the first whole; the third is text with pieces of
 // it, so both have matches that reach back into the incompressible frame.
-test_support::BookFiles FramesCopyingAnIncompressibleFrame() {
+Files FramesCopyingAnIncompressibleFrame() {
     const std::string random = RandomBytes(kFrameSize, 28), text = RepetitiveText(kFrameSize, 29);
     std::string mixed;
     for (std::size_t at = 0; mixed.size() < kFrameSize; at = (at + 1500) % (kFrameSize - 1000))
         mixed += text.substr(at, 700) + random.substr(at, 300);
-    return {{"/a.bin", random + random + mixed + random.substr(0, kFrameSize / 2)}};
+    return One(random + random + mixed + random.substr(0, kFrameSize / 2));
 }
 
 // Section lengths at frame and reset-interval edges; data that compresses
@@ -194,72 +193,29 @@ test_support::BookFiles FramesCopyingAnIncompressibleFrame() {
 // some frames look incompressible and get the greedy parse while their
 // neighbours get the full one.
 const RoundTripCase kCases[] = {
-    {"Empty",
-     [] {
-         return test_support::BookFiles{{"/empty.htm", ""}};
-     }},
-    {"OneByte",
-     [] {
-         return test_support::BookFiles{{"/one.htm", "x"}};
-     }},
-    {"ExactlyOneFrame",
-     [] {
-         return test_support::BookFiles{{"/a.htm", RepetitiveText(kFrameSize, 1)}};
-     }},
-    {"OneByteShortOfAFrame",
-     [] {
-         return test_support::BookFiles{{"/a.htm", RepetitiveText(kFrameSize - 1, 2)}};
-     }},
-    {"ExactlyOneResetInterval",
-     [] {
-         return test_support::BookFiles{{"/a.htm", RepetitiveText(kInterval, 3)}};
-     }},
-    {"JustOverAResetInterval",
-     [] {
-         return test_support::BookFiles{{"/a.htm", RepetitiveText(kInterval + 5, 4)}};
-     }},
+    {"Empty", [] { return One(""); }},
+    {"OneByte", [] { return One("x"); }},
+    {"ExactlyOneFrame", [] { return One(RepetitiveText(kFrameSize, 1)); }},
+    {"OneByteShortOfAFrame", [] { return One(RepetitiveText(kFrameSize - 1, 2)); }},
+    {"ExactlyOneResetInterval", [] { return One(RepetitiveText(kInterval, 3)); }},
+    {"JustOverAResetInterval", [] { return One(RepetitiveText(kInterval + 5, 4)); }},
     {"FilesStraddlingFrames",
-     [] {
-         return test_support::BookFiles{{"/a.htm", RepetitiveText(40000, 5)}, {"/b.htm", RepetitiveText(30001, 6)}};
-     }},
-    {"RandomIncompressible",
-     [] {
-         return test_support::BookFiles{{"/random.bin", RandomBytes(300000, 7)}};
-     }},
-    {"LongRuns",
-     [] {
-         return test_support::BookFiles{{"/zeros.bin", std::string(300000, '\0')},
-                                        {"/as.bin", std::string(100003, 'a')}};
-     }},
-    {"RepetitiveText",
-     [] {
-         return test_support::BookFiles{{"/text.htm", RepetitiveText(500000, 8)}};
-     }},
+     [] { return Files{{"/a.htm", RepetitiveText(40000, 5)}, {"/b.htm", RepetitiveText(30001, 6)}}; }},
+    {"RandomIncompressible", [] { return One(RandomBytes(300000, 7)); }},
+    {"LongRuns", [] { return One(std::string(300000, '\0') + std::string(100003, 'a')); }},
+    {"RepetitiveText", [] { return One(RepetitiveText(500000, 8)); }},
     {"MatchesAcrossFrameAndResetBoundaries",
-     [] {
-         return test_support::BookFiles{{"/p20000.bin", PeriodicBytes(200000, 20000, 9)},
-                                        {"/p7.bin", PeriodicBytes(150001, 7, 10)}};
-     }},
+     [] { return Files{{"/p20000.bin", PeriodicBytes(200000, 20000, 9)}, {"/p7.bin", PeriodicBytes(150001, 7, 10)}}; }},
     {"FarMatches", FarMatches},
-    {"AlignedOffsetBlocks",
-     [] {
-         return test_support::BookFiles{{"/aligned.bin", EightAlignedRepeats(300000, 13)}};
-     }},
+    {"AlignedOffsetBlocks", [] { return One(EightAlignedRepeats(300000, 13)); }},
     {"MixedMegabytes", MixedMegabytes},
-    {"BitPackedIndex",
-     [] {
-         return test_support::BookFiles{{"/$FIftiMain", BitstreamLike(400000, 19)}};
-     }},
+    {"BitPackedIndex", [] { return Files{{"/$FIftiMain", BitstreamLike(400000, 19)}}; }},
     {"RandomFrameThenText",
-     [] {
-         return test_support::BookFiles{
-             {"/a.bin", RandomBytes(kFrameSize, 20) + RepetitiveText(kFrameSize, 21) + RepetitiveText(kInterval, 22)}};
-     }},
+     [] { return One(RandomBytes(kFrameSize, 20) + RepetitiveText(kFrameSize, 21) + RepetitiveText(kInterval, 22)); }},
     {"TextFrameThenRandom",
      [] {
-         return test_support::BookFiles{{"/a.bin", RepetitiveText(kFrameSize, 23) + RandomBytes(kFrameSize, 24) +
-                                                       RepetitiveText(kFrameSize, 25) + BitstreamLike(kFrameSize, 26) +
-                                                       RepetitiveText(kFrameSize + 999, 27)}};
+         return One(RepetitiveText(kFrameSize, 23) + RandomBytes(kFrameSize, 24) + RepetitiveText(kFrameSize, 25) +
+                    BitstreamLike(kFrameSize, 26) + RepetitiveText(kFrameSize + 999, 27));
      }},
     {"FramesCopyingAnIncompressibleFrame", FramesCopyingAnIncompressibleFrame},
 };
