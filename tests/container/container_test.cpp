@@ -10,7 +10,6 @@
 #include <stdexcept>
 
 #include "book_parser.h"
-#include "container/encint.h"
 #include "container/itsf_writer.h"
 #include "container/name_order.h"
 #include "test_data.h"
@@ -42,16 +41,12 @@ std::vector<InternalFile> NumberedPages(std::size_t count, const std::string& pr
 }
 
 TEST(BuildContainer, RefusesNamesReadersCannotStoreOrTellApart) {
-    const std::vector<std::pair<std::vector<InternalFile>, std::string>> cases = {
-        {{{"", "x"}}, "empty name"},
-        {{{"index.htm", "x"}}, "\"index.htm\""},
-        {{{"::DataSpace/NameList", "x"}}, "::DataSpace/NameList"},
-        {{{"/" + std::string(512, 'a'), "x"}}, "513 bytes"},
-        {{{std::string("/a\0b", 4), "x"}}, "NUL"},
-        {{{"/folder/", "data"}}, "\"/folder/\""},
+    const std::pair<std::vector<InternalFile>, std::string> cases[] = {
+        {{{"", "x"}}, "empty name"}, {{{"index.htm", "x"}}, "\"index.htm\""},
+        {{{"::DataSpace/NameList", "x"}}, "::DataSpace/NameList"}, {{{"/" + std::string(512, 'a'), "x"}}, "513 bytes"},
+        {{{std::string("/a\0b", 4), "x"}}, "NUL"}, {{{"/folder/", "data"}}, "\"/folder/\""},
         {{{"/Index.htm", "1"}, {"/index.HTM", "2"}}, "letter case"},
-        {{{"/same.htm", "1"}, {"/same.htm", "2"}}, "\"/same.htm\""},
-    };
+        {{{"/same.htm", "1"}, {"/same.htm", "2"}}, "\"/same.htm\""}};
     for (const auto& [files, mention] : cases) {
         try {
             BuildContainer(files, {});
@@ -93,12 +88,8 @@ TEST(BuildContainer, FoldersDifferingOnlyInCaseGiveOneEntry) {
 // A section of a whole number of frames, or one byte short of it, gets filler
 // bytes, which some readers need to count the frames right.
 TEST(BuildContainer, AddsFillerOnlyWhereAReaderMiscountsFrames) {
-    for (const auto& [size, length] : {std::pair<std::size_t, std::uint64_t>{0, 1},
-                                       {0x8000, 0x8001},
-                                       {0x7FFF, 0x8001},
-                                       {0x7FFE, 0x7FFE},
-                                       {0x17FFF, 0x18001},
-                                       {0x8001, 0x8001}}) {
+    for (const auto& [size, length] : {std::pair<std::size_t, std::uint64_t>{0, 1}, {0x8000, 0x8001}, {0x7FFF, 0x8001},
+                                       {0x7FFE, 0x7FFE}, {0x17FFF, 0x18001}, {0x8001, 0x8001}}) {
         const std::string book = BuildContainer({{"/a", RepetitiveText(size, 1)}}, {});
         const ParsedBook parsed = ParseBook(book);
         EXPECT_EQ(ReadLe(parsed.Section0File(book, "::DataSpace/Storage/MSCompressed/SpanInfo"), 0, 8), length) << size;
@@ -110,133 +101,81 @@ TEST(BuildContainer, DirectoryChunksAreFilledAndIndexedForManyNames) {
     const std::string book = BuildContainer(NumberedPages(20000, "/x/"), {});
     const ParsedBook parsed = ParseBook(book);
     EXPECT_EQ(Joined(parsed.problems), "");
-    EXPECT_EQ(parsed.entries.size(), 20000u + 10u);          // pages, /, /x/, #ITBITS, 6 storage files, InstanceData/
+    EXPECT_EQ(parsed.entries.size(), 20000u + 10u);  // pages, /, /x/, #ITBITS, 6 storage files, InstanceData/
     EXPECT_EQ(parsed.chunkCount, parsed.listingChunks + 1);  // one index chunk is enough
-    EXPECT_LT(book.size(), 20000u * 40u);                    // chunks are filled
-}
-
-// Seven bits a byte, most significant group first, high bit set on all but the last.
-TEST(Encint, EncodesMostSignificantGroupFirst) {
-    const std::pair<std::uint64_t, std::string> cases[] = {
-        {0, std::string("\x00", 1)},
-        {127, "\x7F"},
-        {128, std::string("\x81\x00", 2)},
-        {300, "\x82\x2C"},
-        {16384, std::string("\x81\x80\x00", 3)},
-        {~std::uint64_t{0}, "\x81\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F"}};
-    for (const auto& [value, bytes] : cases) {
-        std::string out;
-        hhc::container::AppendEncint(out, value);
-        EXPECT_EQ(out, bytes) << value;
-        EXPECT_EQ(hhc::container::EncintSize(value), bytes.size()) << value;
-    }
+    EXPECT_LT(book.size(), 20000u * 40u);  // chunks are filled
 }
 
 // Names compare as their bytes, unsigned, after folding ASCII upper case to
 // lower case only: '_' and the other punctuation between 'Z' and 'a' sort
 // before every letter, prefixes first, non-ASCII bytes high.
 TEST(NameOrder, FoldsAsciiCaseAndComparesBytesUnsigned) {
-    std::vector<std::string> names = {
-        "/B.htm",    "/a.htm", "/_x",  "/Zeta",   "/#SYSTEM", "/$OBJINST", "/10",  "/2",       "::DataSpace/NameList",
-        "/",         "/a/",    "/a/b", "/A.htm2", "/[x]",     "/`",        "/abc", "/abc.htm", "/\xE4\xB8\xAD.htm",
-        "/zebra.htm"};
+    const std::vector<std::string> expected = {
+        "/", "/#SYSTEM", "/$OBJINST", "/10", "/2", "/[x]", "/_x", "/`", "/a.htm", "/A.htm2", "/a/", "/a/b", "/abc",
+        "/abc.htm", "/B.htm", "/zebra.htm", "/Zeta", "/\xE4\xB8\xAD.htm", "::DataSpace/NameList"};
+    std::vector<std::string> names(expected.rbegin(), expected.rend());
+    std::rotate(names.begin(), names.begin() + 7, names.end());
     std::sort(names.begin(), names.end(), hhc::container::NameLess);
-    const std::vector<std::string> expected = {"/",
-                                               "/#SYSTEM",
-                                               "/$OBJINST",
-                                               "/10",
-                                               "/2",
-                                               "/[x]",
-                                               "/_x",
-                                               "/`",
-                                               "/a.htm",
-                                               "/A.htm2",
-                                               "/a/",
-                                               "/a/b",
-                                               "/abc",
-                                               "/abc.htm",
-                                               "/B.htm",
-                                               "/zebra.htm",
-                                               "/Zeta",
-                                               "/\xE4\xB8\xAD.htm",
-                                               "::DataSpace/NameList"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(hhc::container::CompareNames("/Index.HTM", "/index.htm"), 0);
     EXPECT_NE(hhc::container::CompareNames("/\xC3\x84.htm", "/\xC3\xA4.htm"), 0);  // Ä and ä stay distinct
 }
 
+using Files = std::vector<InternalFile>;
+
 struct RoundTrip {
     const char* name;
-    std::function<std::vector<InternalFile>()> files;
+    std::function<Files()> files;
     std::uint32_t minDepth = 1;  // levels of the directory the book needs at least
     std::uint32_t minListingChunks = 1;
 };
 
+Files FoldersDeepPathsAndChineseNames() {
+    Files files = {{"/images/a.png", RandomBytes(3000, 1)}, {"/empty folder/", ""},
+                   {"/\xE4\xB8\xAD\xE6\x96\x87.htm", test_data::CorpusText(1, 500)},  // 中文.htm
+                   {"/\xE7\xAC\xAC\xE4\xB8\x80\xE7\xAB\xA0/\xE5\x9B\xBE.png", "x"}, {"/Sub Dir/\xC3\x84 b.htm", "y"},
+                   {"/" + std::string(200, 'L') + "/" + std::string(200, 'M') + "/" + std::string(105, 'N') + ".htm",
+                    "the longest name, 512 bytes"}};
+    std::string deep = "/";
+    for (int level = 0; level < 12; ++level) files.push_back({deep += "d" + std::to_string(level) + "/", ""});
+    files.push_back({deep + "page.htm", "deep"});
+    return files;
+}
+
+// Runs of names whose order depends on case folding and on punctuation, long
+// enough that index entries fall between them.
+Files SortOrderAcrossChunkBoundaries() {
+    Files files;
+    for (const char* prefix : {"/_u", "/Zeta", "/zeta_", "/[b", "/`c", "/#d", "/$e", "/E", "/Z/", "/a::b", "/~t"})
+        for (InternalFile& page : NumberedPages(300, prefix)) files.push_back(page);
+    return files;
+}
+
 const RoundTrip kRoundTrips[] = {
     {"EmptyFilesInBothSections",
-     [] {
-         return std::vector<InternalFile>{{"/empty.htm", ""},
-                                          {"/$FIftiMain", ""},
-                                          {"/empty0.bin", "", Section::kUncompressed},
-                                          {"/sub/empty.htm", ""}};
-     }},
-    {"NothingInTheCompressedSection",
-     [] {
-         return std::vector<InternalFile>{{"/page.htm", "<p>stored</p>", Section::kUncompressed}};
-     }},
+     [] { return Files{{"/e.htm", ""}, {"/$FIftiMain", ""}, {"/e.bin", "", Section::kUncompressed}, {"/s/e", ""}}; }},
+    {"NothingInTheCompressedSection", [] { return Files{{"/page.htm", "<p>stored</p>", Section::kUncompressed}}; }},
     {"FilesInBothSectionsInterleaved",
      [] {
-         std::vector<InternalFile> files;
+         Files files;
          for (unsigned i = 0; i < 40; ++i)
              files.push_back({"/mixed" + std::to_string(i) + ".htm", RepetitiveText(100 + 1000 * i, i),
                               i % 3 == 0 ? Section::kUncompressed : Section::kCompressed});
          return files;
      }},
-    {"FoldersDeepPathsAndChineseNames",
-     [] {
-         std::vector<InternalFile> files = {
-             {"/images/a.png", RandomBytes(3000, 1)},
-             {"/empty folder/", ""},
-             {"/\xE4\xB8\xAD\xE6\x96\x87.htm", test_data::CorpusText(1, 500)},  // 中文.htm
-             {"/\xE7\xAC\xAC\xE4\xB8\x80\xE7\xAB\xA0/\xE5\x9B\xBE.png", "x"},
-             {"/Sub Dir/\xC3\x84 b.htm", "y"},
-             {"/" + std::string(200, 'L') + "/" + std::string(200, 'M') + "/" + std::string(105, 'N') +
-                  ".htm",  // the longest name, 512 bytes
-              "long"}};
-         std::string deep = "/";
-         for (int level = 0; level < 12; ++level) files.push_back({deep += "d" + std::to_string(level) + "/", ""});
-         files.push_back({deep + "page.htm", "deep"});
-         return files;
-     }},
-    // Runs of names whose order depends on case folding and on punctuation,
-    // long enough that index entries fall between them.
-    {"SortOrderAcrossChunkBoundaries",
-     [] {
-         std::vector<InternalFile> files;
-         for (const char* prefix : {"/_u", "/Zeta", "/zeta_", "/[b", "/`c", "/#d", "/$e", "/E", "/Z/", "/a::b", "/~t"})
-             for (InternalFile& page : NumberedPages(300, prefix)) files.push_back(page);
-         return files;
-     },
-     2, 10},
+    {"FoldersDeepPathsAndChineseNames", FoldersDeepPathsAndChineseNames},
+    {"SortOrderAcrossChunkBoundaries", SortOrderAcrossChunkBoundaries, 2, 10},
     // About 18 entries of ~230 bytes fit a chunk: a second index level is needed.
     {"LongNamesNeedSeveralIndexLevels", [] { return NumberedPages(4000, "/" + std::string(220, 'n') + "/"); }, 3},
     {"FileBiggerThanTheWindowAndOneSpanningManyFrames",
      [] {
-         return std::vector<InternalFile>{{"/small.htm", "before"},
-                                          {"/big.bin", RandomBytes(100000, 7)},
-                                          {"/many-frames.htm", test_data::CorpusText(8, 1500000)},
-                                          {"/after.htm", "after"}};
+         return Files{{"/small.htm", "before"}, {"/big.bin", RandomBytes(100000, 7)},
+                      {"/many-frames.htm", test_data::CorpusText(8, 1500000)}, {"/after.htm", "after"}};
      }},
     {"SectionLengthAMultipleOfTheFrame",
-     [] {
-         return std::vector<InternalFile>{{"/a.htm", RepetitiveText(0x8000 - 100, 1)},
-                                          {"/b.htm", RepetitiveText(0x8000 + 100, 3)}};
-     }},
+     [] { return Files{{"/a.htm", RepetitiveText(0x8000 - 100, 1)}, {"/b.htm", RepetitiveText(0x8000 + 100, 3)}}; }},
     {"SectionLengthOneShortOfAFrame",
-     [] {
-         return std::vector<InternalFile>{{"/a.htm", RepetitiveText(0x10000, 1)},
-                                          {"/b.htm", RepetitiveText(0x7FFF, 2)}};
-     }},
+     [] { return Files{{"/a.htm", RepetitiveText(0x10000, 1)}, {"/b.htm", RepetitiveText(0x7FFF, 2)}}; }},
 };
 
 // Each book also holds a "/#SYSTEM"; readers find the given files (folder
@@ -244,7 +183,7 @@ const RoundTrip kRoundTrips[] = {
 TEST(ReaderRoundTrip, EveryReaderExtractsEveryFile) {
     for (const RoundTrip& trip : kRoundTrips) {
         SCOPED_TRACE(trip.name);
-        std::vector<InternalFile> files = trip.files();
+        Files files = trip.files();
         files.push_back(kSystem);
         test_support::BookFiles expected = {{"/#ITBITS", ""}};
         for (const InternalFile& f : files)
