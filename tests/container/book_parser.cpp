@@ -21,9 +21,7 @@ bool SortsBefore(std::string_view a, std::string_view b) {
 // (one for every fifth entry: density 2) and zero-filled gap.
 std::vector<ParsedEntry> ReadChunk(std::string_view chunk, bool listing, std::uint64_t number,
                                    std::vector<std::string>& problems) {
-    auto problem = [&](const std::string& what) {
-        problems.push_back("chunk " + std::to_string(number) + ": " + what);
-    };
+    auto problem = [&](const std::string& what) { problems.push_back("chunk " + std::to_string(number) + ": " + what); };
     const std::size_t header = listing ? 0x14 : 0x08;
     const std::uint64_t freeSpace = ReadLe(chunk, 4, 4);
     if (freeSpace < 2 || freeSpace > kChunk - header) {
@@ -152,22 +150,13 @@ ParsedBook ParseBook(std::string_view book) {
         std::size_t at, size;
         std::uint64_t value;
         const char* what;
-    } fields[] = {{4, 4, 3, "ITSF version"},
-                  {8, 4, 0x60, "ITSF length"},
-                  {0x38, 8, 0x60, "section 0 offset"},
-                  {0x40, 8, 0x18, "section 0 length"},
-                  {0x48, 8, 0x78, "directory offset"},
-                  {0x58, 8, 0x78 + dirLength, "content offset"},
-                  {0x60, 4, 0x1FE, "section 0 tag"},
-                  {0x68, 8, book.size(), "file length"},
-                  {0x7C, 4, 1, "ITSP version"},
-                  {0x80, 4, 0x54, "ITSP length"},
-                  {0x88, 4, kChunk, "chunk size"},
-                  {0x8C, 4, 2, "quickref density"},
-                  {0x98, 4, 0, "first listing chunk"},
-                  {0xA8, 4, 0x0409, "directory language"},
-                  {0xBC, 4, 0x54, "ITSP length again"},
-                  {0x50, 8, 0x54 + p.chunkCount * kChunk, "directory length"}};
+    } fields[] = {{4, 4, 3, "ITSF version"}, {8, 4, 0x60, "ITSF length"}, {0x38, 8, 0x60, "section 0 offset"},
+                  {0x40, 8, 0x18, "section 0 length"}, {0x48, 8, 0x78, "directory offset"},
+                  {0x50, 8, 0x54 + p.chunkCount * kChunk, "directory length"},
+                  {0x58, 8, 0x78 + dirLength, "content offset"}, {0x60, 4, 0x1FE, "section 0 tag"},
+                  {0x68, 8, book.size(), "file length"}, {0x7C, 4, 1, "ITSP version"}, {0x80, 4, 0x54, "ITSP length"},
+                  {0x88, 4, kChunk, "chunk size"}, {0x8C, 4, 2, "quickref density"}, {0x98, 4, 0, "first listing"},
+                  {0xA8, 4, 0x0409, "directory language"}, {0xBC, 4, 0x54, "ITSP length again"}};
     for (const auto& f : fields)
         if (ReadLe(book, f.at, f.size) != f.value) p.problems.push_back(std::string("wrong ") + f.what);
     if (book.substr(0x18, 16) !=
