@@ -21,7 +21,9 @@ bool SortsBefore(std::string_view a, std::string_view b) {
 // (one for every fifth entry: density 2) and zero-filled gap.
 std::vector<ParsedEntry> ReadChunk(std::string_view chunk, bool listing, std::uint64_t number,
                                    std::vector<std::string>& problems) {
-    auto problem = [&](const std::string& what) { problems.push_back("chunk " + std::to_string(number) + ": " + what); };
+    auto problem = [&](const std::string& what) {
+        problems.push_back("chunk " + std::to_string(number) + ": " + what);
+    };
     const std::size_t header = listing ? 0x14 : 0x08;
     const std::uint64_t freeSpace = ReadLe(chunk, 4, 4);
     if (freeSpace < 2 || freeSpace > kChunk - header) {
