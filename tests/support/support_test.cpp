@@ -15,18 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ScratchFolder, EachIsFreshAndGoneAfterwards) {
-    fs::path first;
-    {
-        ScratchFolder a, b;
-        first = a.path();
-        EXPECT_NE(a.path(), b.path());
-        EXPECT_TRUE(fs::is_empty(a.path()));
-        EXPECT_EQ(ReadBytes(a.Write("sub/deeper/f.txt", std::string("x\0y", 3))), std::string("x\0y", 3));
-    }
-    EXPECT_FALSE(fs::exists(first));
-}
-
 TEST(RunCommand, KeepsOutputErrorsAndExitCodeApart) {
     ScratchFolder dir;
     const std::string awkward = "it's a \"test\" $HOME `x` \\ *";
