@@ -30,38 +30,24 @@ TEST(AnsiCodePage, SamplesConvertAsOnWindows) {
         Way way;
     } cases[] = {
         {"abc\r\n\xD6\xD0\xCE\xC4 <&>\"\r\n", u"abc\r\n\u4E2D\u6587 <&>\"\r\n", kBoth},
-        {Ascii<char>(), Ascii<char16_t>(), kBoth},
-        {"", u"", kBoth},
-        {"\x80", u"\u20AC", kBoth},
-        {"\xFF", u"\uF8F5", kBoth},
-        {"\xA8\xA4", u"\u00E0", kBoth},
-        {"\xA8\xA4", u"\u00C0", kEncode},  // A with grave -> a with grave
-        {"a", u"\u00AA", kEncode},
-        {"2", u"\u00B2", kEncode},
-        {"\xA1\xE9", u"\u00A2", kEncode},  // cent sign -> fullwidth cent sign
-        {"\xD2\xBB", u"\u3280", kEncode},  // circled one -> the ideograph one
-        {"a?b", u"a\u263Ab", kEncode},
-        {"??", u"\U0001F600", kEncode},  // one stand-in per unit of a pair
-        {"?x", u"\xD800x", kEncode},
-        {"?", u"\xDC00", kEncode},
-        {"?", u"\uFFFD", kEncode},
-        {"\x81", u"?", kDecode},  // lead byte at the end
-        {"a\xD6", u"a?", kDecode},
-        {std::string("\x81\0b", 3), std::u16string(u"?\0b", 3), kDecode},  // lead byte before NUL
-        {"\x81\x30z", u"?z", kDecode},                                     // invalid trail: one stand-in for the pair
-        {"\x81\x7Fz", u"?z", kDecode},
-        {"\x81\xFFz", u"?z", kDecode},
-        {"\xD6\xD0\xCE", u"\u4E2D?", kDecode},
+        {Ascii<char>(), Ascii<char16_t>(), kBoth}, {"", u"", kBoth}, {"\x80", u"\u20AC", kBoth},
+        {"\xFF", u"\uF8F5", kBoth}, {"\xA8\xA4", u"\u00E0", kBoth},
+        // Look-alikes: A with grave as a with grave, the cent sign as the
+        // fullwidth one, circled one as the ideograph one.
+        {"\xA8\xA4", u"\u00C0", kEncode}, {"a", u"\u00AA", kEncode}, {"2", u"\u00B2", kEncode},
+        {"\xA1\xE9", u"\u00A2", kEncode}, {"\xD2\xBB", u"\u3280", kEncode},
+        // One stand-in for each unit of a surrogate pair and each lone surrogate.
+        {"a?b", u"a\u263Ab", kEncode}, {"??", u"\U0001F600", kEncode}, {"?x", u"\xD800x", kEncode},
+        {"?", u"\xDC00", kEncode}, {"?", u"\uFFFD", kEncode},
+        // A lead byte at the end or before NUL; an invalid trail byte: one
+        // stand-in for the pair.
+        {"\x81", u"?", kDecode}, {"a\xD6", u"a?", kDecode}, {"\xD6\xD0\xCE", u"\u4E2D?", kDecode},
+        {std::string("\x81\0b", 3), std::u16string(u"?\0b", 3), kDecode}, {"\x81\x30z", u"?z", kDecode},
+        {"\x81\x7Fz", u"?z", kDecode}, {"\x81\xFFz", u"?z", kDecode},
         // Codes outside the user-defined areas that Windows maps to private use.
-        {"\xA2\xAB", u"\uE766", kDecode},
-        {"\xA2\xE3", u"\uE76C", kDecode},
-        {"\xA8\xBC", u"\uE7C7", kDecode},
-        {"\xA8\xBF", u"\uE7C8", kDecode},
-        {"\xD7\xFA", u"\uE810", kDecode},
-        {"\xFE\x50", u"\uE815", kDecode},
-        {"\xFE\xA0", u"\uE864", kDecode},
-        {"\xFE\x40", u"\uFA0C", kDecode},
-    };
+        {"\xA2\xAB", u"\uE766", kDecode}, {"\xA2\xE3", u"\uE76C", kDecode}, {"\xA8\xBC", u"\uE7C7", kDecode},
+        {"\xA8\xBF", u"\uE7C8", kDecode}, {"\xD7\xFA", u"\uE810", kDecode}, {"\xFE\x50", u"\uE815", kDecode},
+        {"\xFE\xA0", u"\uE864", kDecode}, {"\xFE\x40", u"\uFA0C", kDecode}};
     for (const auto& c : cases) {
         if (c.way != kEncode) {
             EXPECT_EQ(AnsiToUnicode(c.ansi), c.text) << ::testing::PrintToString(c.ansi);
@@ -131,16 +117,9 @@ TEST(AnsiCodePage, EveryEncodedCharacterDecodesToAStableCharacter) {
 // surrogates U+DC00 + byte; other lone surrogates become U+FFFD.
 TEST(Utf8, ConvertsBothWaysAndKeepsInvalidBytes) {
     const std::pair<std::string, std::u16string> both[] = {
-        {"\xE4\xB8\xAD\xE6\x96\x87 abc \xF0\x9F\x98\x80", u"\u4E2D\u6587 abc \U0001F600"},
-        {"a\xFF"
-         "b",
-         u"a\xDCFF"
-         u"b"},
-        {"\xE4\xB8", u"\xDCE4\xDCB8"},            // cut short
-        {"\xC0\xAF", u"\xDCC0\xDCAF"},            // overlong
-        {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // encoded surrogate
-        {"\xD6\xD0\xCE\xC4.txt", u"\xDCD6\xDCD0\xDCCE\xDCC4.txt"},
-    };
+        {"\xE4\xB8\xAD\xE6\x96\x87 abc \xF0\x9F\x98\x80", u"\u4E2D\u6587 abc \U0001F600"}, {"a\xFF!", u"a\xDCFF!"},
+        {"\xE4\xB8", u"\xDCE4\xDCB8"}, {"\xC0\xAF", u"\xDCC0\xDCAF"},  // cut short, overlong
+        {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"}, {"\xD6\xD0.txt", u"\xDCD6\xDCD0.txt"}};  // a surrogate, GBK
     for (const auto& [utf8, text] : both) {
         EXPECT_EQ(FromUtf8(utf8), text) << ::testing::PrintToString(utf8);
         EXPECT_EQ(ToUtf8(text), utf8) << ::testing::PrintToString(utf8);
