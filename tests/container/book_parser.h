@@ -1,10 +1,12 @@
 #pragma once
 // A strict reader of the container's structure, written for the tests: it
-// decodes headers and directory chunks and records every field that breaks
-// the rules readers depend on (exact free space, entry counts, quickref words,
-// sort order, index entries naming the first entry of their child, ...).
+// decodes the headers and directory chunks and records every field that
+// breaks the rules readers depend on (header fields, exact free space, entry
+// counts, quickref words, sort order, index entries naming the first entry of
+// their child, ::DataSpace files that agree with each other and with what
+// every reader can decode). Finding names through the index is left to the
+// CHM readers' lookups.
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +16,7 @@ namespace container_test {
 struct ParsedEntry {
     std::string name;
     std::uint64_t section = 0;
-    std::uint64_t offset = 0;
+    std::uint64_t offset = 0;  // in an index chunk: the child chunk's number
     std::uint64_t length = 0;
 };
 
@@ -23,7 +25,6 @@ struct ParsedBook {
     std::uint32_t chunkCount = 0;
     std::uint32_t listingChunks = 0;
     std::uint32_t depth = 0;
-    std::int32_t rootIndexChunk = 0;
     std::vector<ParsedEntry> entries;  // in listing order
     std::vector<std::string> problems;
 
@@ -33,10 +34,6 @@ struct ParsedBook {
 };
 
 ParsedBook ParseBook(std::string_view book);
-
-// Problems in the ::DataSpace files: lengths that disagree with each other
-// or with the reset table, a section length that some reader rejects.
-std::vector<std::string> CheckDataSpace(std::string_view book, const ParsedBook& parsed);
 
 std::uint64_t ReadLe(std::string_view bytes, std::size_t pos, std::size_t size);
 

@@ -15,27 +15,22 @@ std::string RandomBytes(std::size_t size, std::uint32_t seed) {
 
 std::string RepetitiveText(std::size_t size, std::uint32_t seed) {
     std::mt19937 random(seed);
-    std::vector<std::string> words;
-    for (int i = 0; i < 400; ++i) {
-        std::string word;
-        const unsigned length = 1 + random() % 4;
-        for (unsigned k = 0; k < length; ++k) {
+    std::vector<std::string> words(400);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        for (unsigned k = 0, length = 1 + random() % 4; k < length; ++k) {
             if (i % 3 == 0) {
-                word += static_cast<char>('a' + random() % 26);
+                words[i] += static_cast<char>('a' + random() % 26);
             } else {
-                word += static_cast<char>(0xB0 + random() % 39);
-                word += static_cast<char>(0xA1 + random() % 94);
+                words[i] += static_cast<char>(0xB0 + random() % 39);
+                words[i] += static_cast<char>(0xA1 + random() % 94);
             }
         }
-        words.push_back(word);
     }
     std::string text = "<html><head><title>test</title></head><body>\r\n";
     while (text.size() < size) {
         text += "<p>";
-        const unsigned count = 5 + random() % 30;
-        for (unsigned i = 0; i < count; ++i) {
-            // Skewed choice: a few words are very common.
-            const unsigned r = random() % 1000;
+        for (unsigned i = 0, count = 5 + random() % 30; i < count; ++i) {
+            const unsigned r = random() % 1000;  // skewed: a few words are very common
             text += words[(r * r / 1000) % words.size()];
         }
         text += "</p>\r\n";
@@ -47,10 +42,8 @@ std::string RepetitiveText(std::size_t size, std::uint32_t seed) {
 std::string PeriodicBytes(std::size_t size, std::size_t period, std::uint32_t seed) {
     const std::string block = RandomBytes(period, seed);
     std::string bytes;
-    bytes.reserve(size);
     while (bytes.size() < size) bytes += block;
-    bytes.resize(size);
-    return bytes;
+    return bytes.substr(0, size);
 }
 
 std::string EightAlignedRepeats(std::size_t size, std::uint32_t seed) {
@@ -58,47 +51,32 @@ std::string EightAlignedRepeats(std::size_t size, std::uint32_t seed) {
     std::string bytes;
     while (bytes.size() < size) {
         const std::size_t distance = 8 * (1 + random() % 200);
-        if (bytes.size() > distance + 12 && random() % 10 < 7) {
-            const std::string copy = bytes.substr(bytes.size() - distance, 12);
-            bytes += copy;
-        } else {
+        if (bytes.size() > distance + 12 && random() % 10 < 7) bytes += bytes.substr(bytes.size() - distance, 12);
+        else
             for (int i = 0; i < 3; ++i) bytes += static_cast<char>(random() & 0xFF);
-        }
     }
-    bytes.resize(size);
-    return bytes;
+    return bytes.substr(0, size);
 }
 
 std::string BitstreamLike(std::size_t size, std::uint32_t seed) {
     std::mt19937 random(seed);
     std::string bytes;
-    bytes.reserve(size + 16);
     std::size_t lastDistance = 1000;
     while (bytes.size() < size) {
         if (bytes.size() > 60000 && random() % 100 < 2) {
             if (random() % 3 != 0) lastDistance = 1 + random() % 60000;
-            const std::size_t length = 4 + random() % 8;
-            for (std::size_t k = 0; k < length; ++k) bytes += bytes[bytes.size() - lastDistance];
+            for (std::size_t k = 0, length = 4 + random() % 8; k < length; ++k)
+                bytes += bytes[bytes.size() - lastDistance];
             continue;
         }
         unsigned byte = 0;
         for (int bit = 0; bit < 8; ++bit) byte = byte << 1 | (random() % 100 < 37 ? 1u : 0u);
         bytes += static_cast<char>(byte);
     }
-    bytes.resize(size);
-    return bytes;
+    return bytes.substr(0, size);
 }
 
 namespace {
-
-// Level-1 hanzi of GB2312 lie in rows 0xB0 to 0xD7, cells 0xA1 to 0xFE; the
-// last row ends at cell 0xF9. Staying in rows 0xB0 to 0xD6 keeps every pick valid.
-constexpr unsigned kFirstRow = 0xB0, kRows = 0xD6 - 0xB0 + 1;
-constexpr unsigned kFirstCell = 0xA1, kCells = 0xFE - 0xA1 + 1;
-constexpr char kComma[] = "\xA3\xAC";      // ，
-constexpr char kFullStop[] = "\xA1\xA3";   // 。
-constexpr char kChapter[] = "\xB5\xDA";    // 第
-constexpr char kChapterEnd[] = "\xD5\xC2"; // 章
 
 // A small linear congruential generator: enough variety for prose, and the
 // same numbers on every platform.
@@ -114,26 +92,22 @@ private:
     std::uint64_t state_;
 };
 
+// A level-1 hanzi of GB2312: rows 0xB0 to 0xD6 (the last row, 0xD7, ends
+// early), cells 0xA1 to 0xFE.
 void AppendHanzi(std::string& text, Random& random) {
-    text += static_cast<char>(kFirstRow + random.Next(kRows));
-    text += static_cast<char>(kFirstCell + random.Next(kCells));
+    text += static_cast<char>(0xB0 + random.Next(0xD6 - 0xB0 + 1));
+    text += static_cast<char>(0xA1 + random.Next(0xFE - 0xA1 + 1));
 }
 
-std::string Sentence(Random& random) {
-    std::string sentence;
-    const unsigned clauses = 1 + random.Next(3);
-    for (unsigned c = 0; c < clauses; ++c) {
-        const unsigned length = 4 + random.Next(12);
-        for (unsigned i = 0; i < length; ++i) AppendHanzi(sentence, random);
-        sentence += c + 1 < clauses ? kComma : kFullStop;
-    }
-    return sentence;
-}
-
+// One to four sentences of one to three clauses each.
 std::string Line(Random& random) {
     std::string line;
-    const unsigned sentences = 1 + random.Next(4);
-    for (unsigned i = 0; i < sentences; ++i) line += Sentence(random);
+    for (unsigned s = 0, sentences = 1 + random.Next(4); s < sentences; ++s) {
+        for (unsigned c = 0, clauses = 1 + random.Next(3); c < clauses; ++c) {
+            for (unsigned i = 0, length = 4 + random.Next(12); i < length; ++i) AppendHanzi(line, random);
+            line += c + 1 < clauses ? "\xA3\xAC" : "\xA1\xA3";  // ， or 。
+        }
+    }
     return line + "\r\n";
 }
 
@@ -141,7 +115,7 @@ std::string Line(Random& random) {
 
 std::string CorpusText(std::size_t index, std::size_t bytes) {
     Random random(index);
-    std::string text = std::string(kChapter) + std::to_string(index + 1) + kChapterEnd + "\r\n";
+    std::string text = "\xB5\xDA" + std::to_string(index + 1) + "\xD5\xC2\r\n";  // 第 N 章
     for (;;) {
         std::string line = Line(random);
         if (random.Next(5) == 0) line += "\r\n";  // now and then an empty line between paragraphs
@@ -159,8 +133,7 @@ std::string CorpusText(std::size_t index, std::size_t bytes) {
 std::string CorpusFileName(std::size_t index, std::size_t count) {
     std::string number = std::to_string(index + 1);
     const std::size_t width = std::max<std::size_t>(4, std::to_string(count).size());
-    if (number.size() < width) number.insert(0, width - number.size(), '0');
-    return "chapter-" + number + ".txt";
+    return "chapter-" + std::string(width - std::min(width, number.size()), '0') + number + ".txt";
 }
 
 }  // namespace test_data

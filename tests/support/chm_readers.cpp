@@ -1,6 +1,16 @@
+// The four CHM readers: extract_chmLib and 7-Zip run as programs, libmspack
+// is linked in, pychm answers through pychm_probe.py.
 #include "test_support/chm_readers.h"
 
+#include <cstdint>
+#include <sstream>
+
+#include "test_support/pychm.h"
 #include "test_support/run_command.h"
+
+#ifdef TEST_SUPPORT_HAVE_MSPACK
+#include <mspack.h>
+#endif
 
 namespace test_support {
 
@@ -8,11 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kMaxReported = 30;
-
 void Report(Problems& problems, std::string problem) {
-    if (problems.size() < kMaxReported) problems.push_back(std::move(problem));
-    else if (problems.size() == kMaxReported) problems.push_back("... more problems left out");
+    if (problems.size() < 30) problems.push_back(std::move(problem));
+    else if (problems.size() == 30) problems.push_back("... more problems left out");
 }
 
 // An empty folder `name` below `scratch`, for one reader's output.
@@ -22,6 +30,112 @@ fs::path FreshFolder(const fs::path& scratch, const std::string& name) {
     fs::create_directories(folder);
     return folder;
 }
+
+// The output of a reader run as a program; nullopt, with what it said and
+// the package that provides it, when it fails or is missing.
+std::optional<std::string> Run(const char* reader, const std::string& command, const fs::path& scratch,
+                               const char* package, std::string* problem) {
+    const CommandResult run = RunCommand(command, scratch);
+    if (run.exitCode == 0) return run.output;
+    *problem = std::string(reader) + " failed (if it is missing, install the Debian package " + package +
+               "): " + (run.output + run.errors).substr(0, 2000);
+    return std::nullopt;
+}
+
+std::optional<BookFiles> ExtractWith7Zip(const fs::path& book, const fs::path& scratch, std::string* problem) {
+    const fs::path folder = FreshFolder(scratch, "7z-extracted");
+    // A UTF-8 locale, so that 7-Zip writes non-ASCII names as they are.
+    if (!Run("7z", "LC_ALL=C.UTF-8 7z x -y -bd " + Quote("-o" + folder.string()) + " " + Quote(book), scratch,
+             "p7zip-full", problem))
+        return std::nullopt;
+    return FilesBelow(folder);
+}
+
+std::string FromHex(const std::string& hex) {
+    std::string bytes;
+    for (std::size_t i = 0; hex != "-" && i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+// pychm as installed for the system's Python (package python3-chm).
+std::optional<std::string> RunProbe(const std::string& arguments, const fs::path& scratch, std::string* problem) {
+    return Run("pychm", "/usr/bin/python3 " + Quote(TEST_SUPPORT_PYCHM_PROBE) + " " + arguments, scratch, "python3-chm",
+               problem);
+}
+
+std::optional<BookFiles> ExtractWithPychm(const fs::path& book, const fs::path& scratch, std::string* problem) {
+    auto report = ReadWithPychm(book, scratch, problem);
+    if (!report) return std::nullopt;
+    return std::move(report->files);
+}
+
+#ifdef TEST_SUPPORT_HAVE_MSPACK
+struct Location {
+    unsigned section;
+    std::int64_t offset, length;
+    bool operator==(const Location&) const = default;
+};
+
+std::string AsciiUpper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+// The fast open finds names through the index chunks and the quick-reference
+// words, a path the full open never takes. Lookups ignore case (and no two
+// names of a book differ in case alone).
+void CheckFastFind(mschm_decompressor* chmd, const fs::path& book, const std::map<std::string, Location>& listed,
+                   Problems& problems) {
+    mschmd_header* fast = chmd->fast_open(chmd, book.c_str());
+    if (!fast) return Report(problems, "libmspack fast_open fails, error " + std::to_string(chmd->last_error(chmd)));
+    for (const auto& [name, where] : listed) {
+        for (const std::string& lookup : {name, AsciiUpper(name), name + "~absent"}) {
+            mschmd_file found{};
+            const bool absent = lookup == name + "~absent";
+            const bool ok = chmd->fast_find(chmd, fast, lookup.c_str(), &found, sizeof found) == MSPACK_ERR_OK &&
+                            found.section;
+            const bool same = ok && Location{found.section->id, found.offset, found.length} == where;
+            if (absent ? ok && !listed.count(lookup) : !same)
+                Report(problems, "libmspack fast_find of \"" + lookup + "\" " + (absent ? "finds a file" : "fails"));
+        }
+    }
+    chmd->close(chmd, fast);
+}
+
+std::optional<BookFiles> ExtractWithMspack(const fs::path& book, const fs::path& scratch, std::string* problem) {
+    mschm_decompressor* chmd = mspack_create_chm_decompressor(nullptr);
+    mschmd_header* chm = chmd ? chmd->open(chmd, book.c_str()) : nullptr;
+    if (!chm) {
+        *problem = "libmspack cannot open the book (error " + std::to_string(chmd ? chmd->last_error(chmd) : -1) + ")";
+        if (chmd) mspack_destroy_chm_decompressor(chmd);
+        return std::nullopt;
+    }
+    BookFiles files;
+    std::map<std::string, Location> listed;
+    Problems problems;
+    const fs::path target = scratch / "mspack-extracted";
+    for (mschmd_file* f = chm->files; f; f = f->next) {
+        const std::string name = f->filename;
+        if (f->length == 0 && !name.empty() && name.back() == '/') continue;  // a folder
+        listed[name] = {f->section->id, f->offset, f->length};
+        if (const int err = chmd->extract(chmd, f, target.c_str()); err != MSPACK_ERR_OK)
+            Report(problems, "libmspack cannot extract \"" + name + "\" (error " + std::to_string(err) + ")");
+        else files[name] = ReadBytes(target);
+    }
+    chmd->close(chmd, chm);
+    CheckFastFind(chmd, book, listed, problems);
+    mspack_destroy_chm_decompressor(chmd);
+    if (!problems.empty()) *problem = Joined(problems);
+    return problems.empty() ? std::optional(files) : std::nullopt;
+}
+#else
+std::optional<BookFiles> ExtractWithMspack(const fs::path&, const fs::path&, std::string* problem) {
+    *problem = "libmspack was not found when the tests were built: install the Debian package libmspack-dev";
+    return std::nullopt;
+}
+#endif
 
 }  // namespace
 
@@ -33,51 +147,63 @@ const ChmReader kChmReaders[4] = {
 };
 
 std::optional<BookFiles> ExtractWithChmLib(const fs::path& book, const fs::path& scratch, std::string* problem) {
-    if (!IsOnPath("extract_chmLib")) {
-        *problem = "extract_chmLib is not installed: install the Debian package libchm-bin";
-        return std::nullopt;
-    }
     const fs::path folder = FreshFolder(scratch, "chmlib-extracted");
-    const CommandResult run = RunCommand("extract_chmLib " + Quote(book) + " " + Quote(folder), scratch);
-    if (run.exitCode != 0 || !fs::exists(folder)) {
-        *problem = "extract_chmLib failed: " + (run.output + run.errors).substr(0, 2000);
-        return std::nullopt;
-    }
+    const auto output =
+        Run("extract_chmLib", "extract_chmLib " + Quote(book) + " " + Quote(folder), scratch, "libchm-bin", problem);
+    if (!output) return std::nullopt;
     // extract_chmLib reports a file it cannot decompress but goes on.
-    if (run.output.find("failed") != std::string::npos) {
-        *problem = "extract_chmLib: " + run.output.substr(0, 2000);
+    if (output->find("failed") != std::string::npos) {
+        *problem = "extract_chmLib: " + output->substr(0, 2000);
         return std::nullopt;
     }
     return FilesBelow(folder);
 }
 
-std::optional<BookFiles> ExtractWith7Zip(const fs::path& book, const fs::path& scratch, std::string* problem) {
-    if (!IsOnPath("7z")) {
-        *problem = "7z is not installed: install the Debian package p7zip-full";
-        return std::nullopt;
+std::optional<PychmReport> ReadWithPychm(const fs::path& book, const fs::path& scratch, std::string* problem) {
+    const auto output = RunProbe("info " + Quote(book), scratch, problem);
+    if (!output) return std::nullopt;
+    PychmReport report;
+    Problems problems;
+    std::istringstream lines(*output);
+    std::string key, first, second;
+    while (lines >> key >> first) {
+        if (key == "file" && lines >> second) report.files[FromHex(first)] = FromHex(second);
+        else if (key == "problem") problems.push_back("pychm: " + FromHex(first));
+        else if (key == "title") report.title = FromHex(first);
+        else if (key == "home") report.home = FromHex(first);
+        else if (key == "topics") report.topics = FromHex(first);
+        else if (key == "index") report.index = FromHex(first);
+        else if (key == "encoding") report.encoding = FromHex(first);
+        else if (key == "searchable") report.searchable = first == "1";
     }
-    const fs::path folder = FreshFolder(scratch, "7z-extracted");
-    // A UTF-8 locale, so that 7-Zip writes non-ASCII names as they are.
-    const CommandResult run =
-        RunCommand("LC_ALL=C.UTF-8 7z x -y -bd " + Quote("-o" + folder.string()) + " " + Quote(book), scratch);
-    if (run.exitCode != 0) {
-        *problem = "7z x failed: " + (run.output + run.errors).substr(0, 2000);
-        return std::nullopt;
-    }
-    return FilesBelow(folder);
+    if (problems.empty()) return report;
+    *problem = Joined(problems);
+    return std::nullopt;
+}
+
+std::optional<std::map<std::string, std::string>> SearchWithPychm(const fs::path& book, const std::string& query,
+                                                                  const fs::path& scratch, std::string* problem) {
+    static const char* digits = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : query) hex += {digits[c >> 4], digits[c & 15]};
+    const auto output = RunProbe("search " + Quote(book) + " " + hex, scratch, problem);
+    if (!output) return std::nullopt;
+    std::map<std::string, std::string> hits;
+    std::istringstream lines(*output);
+    std::string key, title, url;
+    while (lines >> key >> title >> url) hits[FromHex(title)] = FromHex(url);
+    return hits;
 }
 
 Problems CompareWithExpected(const std::string& reader, const BookFiles& files, const BookFiles& expected) {
     Problems problems;
     for (const auto& [name, got] : files) {
         const auto it = expected.find(name);
-        if (it == expected.end()) {
-            Report(problems, reader + " found unexpected \"" + name + "\"");
-        } else if (got != it->second) {
+        if (it == expected.end()) Report(problems, reader + " found unexpected \"" + name + "\"");
+        else if (got != it->second)
             Report(problems, reader + ": \"" + name + "\" has " + std::to_string(got.size()) + " bytes, expected " +
                                  std::to_string(it->second.size()) +
-                                 (got.size() == it->second.size() ? " (different bytes)" : ""));
-        }
+                                 (got.size() == it->second.size() ? " (others)" : ""));
     }
     for (const auto& [name, data] : expected)
         if (!files.count(name)) Report(problems, reader + " did not find \"" + name + "\"");
@@ -89,10 +215,9 @@ Problems CheckWithReader(const ChmReader& reader, const fs::path& book, const Bo
     const fs::path folder = FreshFolder(scratch, std::string(reader.name) + "-work");
     std::string problem;
     const std::optional<BookFiles> files = reader.extract(book, folder, &problem);
-    Problems problems = files ? CompareWithExpected(reader.name, *files, expected) : Problems{problem};
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    return problems;
+    return files ? CompareWithExpected(reader.name, *files, expected) : Problems{problem};
 }
 
 std::string Joined(const Problems& problems) {

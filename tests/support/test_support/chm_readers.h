@@ -1,9 +1,10 @@
 #pragma once
 // Reading books back with CHM readers we did not write: CHMLib's
 // extract_chmLib, 7-Zip's "7z x", libmspack (linked in) and pychm (CHMLib
-// through Python). Each returns every file the reader found, by name, with
-// its bytes; or nullopt with the reason in *problem when the reader fails or
-// is missing (the reason then names the Debian package to install).
+// through Python). Each gives every file the reader found, by name ("/..." in
+// UTF-8, folder entries left out), with its bytes; or nullopt with the reason
+// in *problem when the reader fails or is missing (the reason then names the
+// Debian package to install). `scratch` is an existing folder it may fill.
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -16,27 +17,16 @@ namespace test_support {
 
 using Problems = std::vector<std::string>;
 
-// Names are "/..." in UTF-8; folder entries are left out. `scratch` is an
-// existing folder the reader may fill.
 std::optional<BookFiles> ExtractWithChmLib(const std::filesystem::path& book, const std::filesystem::path& scratch,
                                            std::string* problem);
-std::optional<BookFiles> ExtractWith7Zip(const std::filesystem::path& book, const std::filesystem::path& scratch,
-                                         std::string* problem);
-// Full open and extraction of every listed file; then, on a fast-opened book,
-// fast_find of every name as written and ASCII upper-cased, which must give
-// the listed entry, and of made-up names, which must fail.
-std::optional<BookFiles> ExtractWithMspack(const std::filesystem::path& book, const std::filesystem::path& scratch,
-                                           std::string* problem);
-// pychm's listing of the book, each file read through a lookup of its name
-// (and looked up upper-cased; made-up names must not be found).
-std::optional<BookFiles> ExtractWithPychm(const std::filesystem::path& book, const std::filesystem::path& scratch,
-                                          std::string* problem);
 
-using Extractor = std::optional<BookFiles> (*)(const std::filesystem::path&, const std::filesystem::path&,
-                                               std::string*);
+// libmspack also looks every name up on a fast-opened book, as written and
+// ASCII upper-cased, and made-up names that must not be found; pychm does the
+// same through CHMLib's lookup. A lookup that goes wrong is a problem.
 struct ChmReader {
     const char* name;
-    Extractor extract;
+    std::optional<BookFiles> (*extract)(const std::filesystem::path& book, const std::filesystem::path& scratch,
+                                        std::string* problem);
 };
 // extract_chmLib, 7-Zip, libmspack and pychm.
 extern const ChmReader kChmReaders[4];

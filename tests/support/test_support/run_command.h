@@ -26,7 +26,4 @@ inline std::string Quote(const std::filesystem::path& path) { return Quote(std::
 inline std::string Quote(const char* text) { return Quote(std::string_view(text)); }
 inline std::string Quote(const std::string& text) { return Quote(std::string_view(text)); }
 
-// Whether `program` is found in a folder of $PATH.
-bool IsOnPath(std::string_view program);
-
 }  // namespace test_support
