@@ -195,10 +195,10 @@ TEST_F(CompileBooksTest, AuthoredProjectOptionsWarningsAndStopList) {
     EXPECT_EQ(Search(book, "common"), (Hits{{"A&B", "pages/A&B.htm"}, {utf8Title, "pages/utf8.htm"}}));
     EXPECT_EQ(Search(book, "the"), Hits{});
 
-    WriteBytes(folder / "w.hhp",
-               "[OPTIONS]\r\nTitle=\r\nDefault Window=main\r\nDefault topic=gone.htm\r\n"
-               "Full-text search=Yes\r\nFull text search stop list file=missing.stp\r\n[WINDOWS]\r\n"
-               "Main=\"Caption, with comma\",,,,,,,,,0x20\r\n[FILES]\r\npages\\utf8.htm");
+    WriteBytes(folder / "w.hhp",  // CR alone ends its lines
+               "[OPTIONS]\rTitle=\rDefault Window=main\rDefault topic=gone.htm\rFull-text search=Yes\r"
+               "Full text search stop list file=missing.stp\r[WINDOWS]\rMain=\"Caption, with comma\",,,,,,,,,0x20\r"
+               "[FILES]\rpages\\utf8.htm");
     const CommandResult warned = Compile(folder / "w.hhp");
     ASSERT_EQ(warned.exitCode, 0) << warned.errors;
     for (const char* named : {"gone.htm", "missing.stp"})
