@@ -87,8 +87,8 @@ TEST(SearchIndex, LargeVocabularyBuildsATwoLevelTreeThatFindsEveryWord) {
     for (const auto& e : reader.entries()) {
         const auto found = reader.Lookup(e.word, e.context);
         EXPECT_TRUE(found && found->documents.size() == e.documents.size()) << e.word;
-        const bool letterTrail = e.word.size() == 2 && static_cast<unsigned char>(e.word[0]) >= 0x80;
-        EXPECT_TRUE(!letterTrail || reader.LeafByCaseInsensitiveDescent(e.word) == e.leafOffset) << e.word;
+        const bool doubleByte = e.word.size() == 2 && static_cast<unsigned char>(e.word[0]) >= 0x80;
+        EXPECT_TRUE(!doubleByte || reader.LeafByCaseInsensitiveDescent(e.word) == e.leafOffset) << e.word;
     }
     // Topic numbers out of order and given twice.
     for (auto& topic : topics) topic.topicNumber = topic.topicNumber * 37 % 150;
