@@ -180,21 +180,19 @@ std::optional<Entry> FtsReader::Lookup(const std::string& word, int context) con
 }
 
 std::vector<std::uint32_t> FtsReader::PhraseDocuments(const std::vector<std::string>& phrase) const {
-    if (phrase.empty()) return {};
-    // The positions of each word of the phrase, shifted back by its place in the phrase.
-    std::vector<std::set<std::pair<std::uint32_t, std::uint32_t>>> starts(phrase.size());
-    for (std::size_t i = 0; i < phrase.size(); ++i)
+    // (document, position of the phrase's first word) where the phrase holds so far, both contexts merged.
+    std::set<std::pair<std::uint32_t, std::uint32_t>> starts;
+    for (std::uint32_t i = 0; i < phrase.size(); ++i) {
+        std::set<std::pair<std::uint32_t, std::uint32_t>> next;
         for (int context = 0; context < 2; ++context)
             if (const std::optional<Entry> e = Lookup(phrase[i], context))
                 for (const DocumentHits& d : e->documents)
                     for (std::uint32_t p : d.positions)
-                        starts[i].insert({d.document, p - static_cast<std::uint32_t>(i)});
-    std::set<std::uint32_t> documents;
-    for (const auto& start : starts[0]) {
-        bool all = true;
-        for (std::size_t i = 1; i < phrase.size() && all; ++i) all = starts[i].count(start) > 0;
-        if (all) documents.insert(start.first);
+                        if (i == 0 || starts.count({d.document, p - i})) next.insert({d.document, p - i});
+        starts = std::move(next);
     }
+    std::set<std::uint32_t> documents;
+    for (const auto& start : starts) documents.insert(start.first);
     return {documents.begin(), documents.end()};
 }
 

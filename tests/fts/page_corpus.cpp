@@ -102,11 +102,6 @@ std::vector<Block> PageCorpus::SamplePhrases(std::size_t perPage) const {
             if (!page.blocks[b].empty() && !page.blocks[b + 1].empty())
                 take({page.blocks[b].back(), page.blocks[b + 1].front()}, 0, 2);
     }
-    for (std::size_t n = 0; n < 200; ++n) {
-        Block phrase(2 + rng() % 3);
-        for (std::string& word : phrase) word = alphabet[rng() % alphabet.size()];
-        phrases.push_back(phrase);
-    }
     return phrases;
 }
 

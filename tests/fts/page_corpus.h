@@ -24,8 +24,8 @@ struct PageCorpus {
 
     // Indices of the pages that show `phrase` (consecutive words of one block).
     std::set<std::uint32_t> PagesHolding(const Block& phrase) const;
-    // Phrases of 1-4 words taken from the pages, pairs that straddle two
-    // blocks, and random ones.
+    // Phrases of 1-4 words taken from the pages, and pairs that straddle two
+    // blocks (found only where they also show inside one).
     std::vector<Block> SamplePhrases(std::size_t perPage) const;
 
     // Hanzi, and characters whose trail byte is an ASCII letter code (readers

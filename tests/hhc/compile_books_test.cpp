@@ -116,7 +116,6 @@ TEST_F(CompileBooksTest, TheBuildsProjectGivesABookEveryReaderOpensAndSearches) 
     EXPECT_EQ(report.title, title);  // from the window caption: the project has no Title
     EXPECT_EQ(std::vector<std::string>({report.home, report.encoding, report.topics, report.index}),
               std::vector<std::string>({"/index.htm", "cp936", "/Temp.hhc", "/Temp.hhk"}));
-    EXPECT_TRUE(report.searchable);
     // A search result leads through #TOPICS, #URLTBL and #URLSTR to the page and its title.
     EXPECT_EQ(Search(folder / "Temp.chm", "hello"), (Hits{{title, "index.htm"},
                                                           {kGbkChapter + "0", "0.htm"},

@@ -99,9 +99,6 @@ TEST(HtmlScanner, FindsTheLinksOfPagesAndStylesheetsAndTheSiteProperties) {
         {"<script><a href=x>", {}},
     };
     for (const auto& [html, links] : pages) EXPECT_EQ(FindPageLinks(html), links) << html;
-    EXPECT_EQ(FindStylesheetLinks("@import 'base.css';\nh1 { background: URL( \"../img/h.png\" ) }\n"
-                                  "@import url(print.css) print;"),
-              (Links{"base.css", "../img/h.png", "print.css"}));
     EXPECT_EQ(FindSiteProperties("<OBJECT type=\"text/site properties\"><param name=\"Window Styles\" value=\"0x227\">"
                                  "<param name=\"ImageType\" value=\"Folder\"></OBJECT>\r\n<UL><OBJECT type=\"text/"
                                  "sitemap\"><param name=\"Local\" value=\"a.htm\"></OBJECT></UL>"),
