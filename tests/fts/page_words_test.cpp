@@ -15,6 +15,7 @@ namespace {
 
 const std::string kUtf8Meta = "<meta charset=\"utf-8\">";
 
+// (The Sphinx book has numeric references and stand-ins in a Chinese book.)
 TEST(BookTitle, DecodesReferencesAndCharsetsIntoTheBooksCodePage) {
     const struct {
         const char* what;
@@ -24,7 +25,6 @@ TEST(BookTitle, DecodesReferencesAndCharsetsIntoTheBooksCodePage) {
         {"named references", 1252, "<title>&lt;x&gt; &quot;q&quot; caf&eacute; &euro;5</title>",
          "<x> \"q\" caf\xE9 \x80"
          "5"},
-        {"references in a Chinese book", 936, "<title>&#20013;&#x6587; &mdash;</title>", "\xD6\xD0\xCE\xC4 \xA1\xAA"},
         {"unknown or broken references stay", 1252, "<title>&bogus; &#; a&b &lt</title>", "&bogus; &#; a&b <"},
         {"a UTF-8 page in a 936 book", 936,
          "<META http-equiv='Content-Type' content='text/html; charset=UTF-8'><title>\xE4\xB8\xAD\xE6\x96\x87</title>",
@@ -37,7 +37,6 @@ TEST(BookTitle, DecodesReferencesAndCharsetsIntoTheBooksCodePage) {
          kUtf8Meta + "<title>\xC5\x81\xC3\xB3\x64\xC5\xBA</title>",
          "L\xF3"
          "dz"},
-        {"stand-ins in a Chinese book", 936, "<title>M&ouml;bius &szlig;</title>", "Mobius s"},
         {"invalid bytes are kept", 1252, kUtf8Meta + "<title>caf\xE9</title>", "caf\xE9"},
         {"blanks collapse", 1252, "<TITLE>\r\n  A \t&amp;\n B </TITLE>", "A & B"},
         {"the first title element", 1252, "<titlebar>x</titlebar><title lang=en>y</title><title>z</title>", "y"},
