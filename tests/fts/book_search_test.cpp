@@ -20,7 +20,7 @@ std::string Hex(const std::string& bytes) {
     return out;
 }
 
-// Characters whose trail byte is an ASCII letter code are left out: pychm
+// Characters whose trail byte is an ASCII letter code are not searched: pychm
 // compares words with strcasecmp and cannot tell them apart. Three thousand
 // pages give a two-level tree and document counts of several bytes.
 TEST(BookSearch, PychmFindsEveryWordInExactlyItsPages) {
@@ -29,9 +29,8 @@ TEST(BookSearch, PychmFindsEveryWordInExactlyItsPages) {
         return test_support::RunCommand("/usr/bin/python3 " + Quote(PYCHM_CHECK) + " " + arguments, dir.path());
     };
     if (python("").exitCode == 77) GTEST_SKIP() << "pychm (package python3-chm) is not installed";
-    const fts_test::PageCorpus corpus(
-        {.pages = 3000, .paragraphs = 1, .paragraphWords = 30, .letterTrailBytes = false});
-    const auto& pages = corpus.pages();
+    const fts_test::PageCorpus corpus(3000, 1);
+    const auto& pages = corpus.pages;
 
     // The pages, a list page linking them all and the project the book build
     // writes. Topic 0 is the list page; page i is topic i + 1.
@@ -51,17 +50,16 @@ TEST(BookSearch, PychmFindsEveryWordInExactlyItsPages) {
     // Every single word (and upper-cased Latin words) with the pages pychm must
     // return: those holding it, and the list page when a title holds it.
     // Page-number words ("p17") of every 20th page only.
-    std::set<std::string> words(corpus.alphabet().begin(), corpus.alphabet().end());
+    std::set<std::string> words(corpus.alphabet.begin(), corpus.alphabet.end());
     for (std::size_t i = 0; i < pages.size(); i += 20)
         for (const Block& b : pages[i].blocks) words.insert(b.begin(), b.end());
-    const auto inATitle = [&](const std::string& word) {
-        return std::any_of(pages.begin(), pages.end(), [&](const auto& page) {
-            return std::count(page.blocks[0].begin(), page.blocks[0].end(), word) > 0;
-        });
-    };
+    std::erase_if(words,
+                  [](const std::string& w) { return w[0] & 0x80 && std::isalpha(static_cast<unsigned char>(w[1])); });
+    std::set<std::string> titleWords;
+    for (const auto& page : pages) titleWords.insert(page.blocks[0].begin(), page.blocks[0].end());
     std::string expectations;
     for (const std::string& word : words) {
-        std::string hits = inATitle(word) ? Hex("list") + "=index.htm," : "";
+        std::string hits = titleWords.count(word) ? Hex("list") + "=index.htm," : "";
         for (std::uint32_t page : corpus.PagesHolding({word}))
             hits += Hex(pages[page].title) + "=" + std::to_string(page) + ".htm,";
         expectations += Hex(word) + "\t" + hits + "\n";

@@ -1,5 +1,7 @@
 #include "fts_reader.h"
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <stdexcept>
 
@@ -56,12 +58,6 @@ FtsReader::FtsReader(std::string file) : file_(std::move(file)) {
     for (auto [field, at] : {std::pair{&h.documentCount, 0x04},
                              {&h.leafCount, 0x10},
                              {&h.rootOffset, 0x14},
-                             {&h.longestWord, 0x3E},
-                             {&h.occurrences, 0x42},
-                             {&h.distinctWords, 0x46},
-                             {&h.entryWordBytes, 0x52},
-                             {&h.freeBytes, 0x56},
-                             {&h.highestDocument, 0x5E},
                              {&h.codePage, 0x7A},
                              {&h.lcid, 0x7E}})
         *field = U32(file_, at);
@@ -71,24 +67,35 @@ FtsReader::FtsReader(std::string file) : file_(std::move(file)) {
     Check(h.rootOffset + kNode == file_.size() && h.depth >= 1, "root is not the last node");
 
     // The leftmost leaf: the first child at every index level.
-    std::uint32_t node = h.rootOffset, leaves = 0, lastLeaf = 0;
+    std::uint32_t node = h.rootOffset, leaves = 0, lastLeaf = 0, freeBytes = 0;
     for (std::uint32_t level = 1; level < h.depth; ++level)
         node = U32(file_, node + 3 + static_cast<std::uint8_t>(file_[node + 2]));
     for (; node != 0; ++leaves) {
         for (Entry& e : ReadLeaf(node)) entries_.push_back(std::move(e));
-        nodeFreeBytes_ += U16(file_, node + 6);
+        freeBytes += U16(file_, node + 6);
         lastLeaf = node;
         node = U32(file_, node);
         Check(node == 0 || node > lastLeaf, "leaf chain goes backwards");
     }
     Check(leaves == h.leafCount, "leaf chain length differs from the header's leaf count");
-    for (std::size_t i = 1; i < entries_.size(); ++i) {
-        const int c = CompareBytes(entries_[i - 1].word, entries_[i].word, false);
-        Check(c < 0 || (c == 0 && entries_[i - 1].context < entries_[i].context), "entries out of order");
-    }
     // Index nodes follow the last leaf, the root last.
     for (std::uint32_t at = lastLeaf + kNode; h.depth > 1 && at <= h.rootOffset; at += kNode)
-        nodeFreeBytes_ += U16(file_, at);
+        freeBytes += U16(file_, at);
+    // What the header says of the entries, at its offset.
+    std::map<std::size_t, std::uint32_t> totals{{0x56, freeBytes}};  // free bytes of all nodes
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const Entry& e = entries_[i];
+        const int c = i == 0 ? -1 : CompareBytes(entries_[i - 1].word, e.word, false);
+        Check(c < 0 || (c == 0 && entries_[i - 1].context < e.context), "entries out of order");
+        totals[0x3E] = std::max<std::uint32_t>(totals[0x3E], e.word.size());  // longest word
+        totals[0x46] += c != 0;                                               // distinct words
+        totals[0x52] += e.word.size();                                        // bytes of the entries' words
+        for (const DocumentHits& d : e.documents) {
+            totals[0x42] += d.positions.size();  // occurrences
+            totals[0x5E] = std::max(totals[0x5E], d.document);
+        }
+    }
+    for (auto [at, total] : totals) Check(U32(file_, at) == total, "a header total differs from the entries");
 }
 
 std::vector<Entry> FtsReader::ReadLeaf(std::uint32_t offset, const Entry* match) const {
@@ -165,30 +172,27 @@ std::uint32_t FtsReader::Descend(const std::string& word, bool fold) const {
 }
 
 std::optional<Entry> FtsReader::Lookup(const std::string& word, int context) const {
-    auto [found, fresh] = lookups_.try_emplace({word, context});
     const Entry match{word, context, 0, {}};
-    if (const std::uint32_t leaf = fresh ? Descend(word, false) : 0)
+    if (const std::uint32_t leaf = Descend(word, false))
         for (Entry& e : ReadLeaf(leaf, &match))
-            if (e.word == word && e.context == context) found->second = std::move(e);
-    return found->second;
+            if (e.word == word && e.context == context) return std::move(e);
+    return std::nullopt;
 }
 
 std::vector<std::uint32_t> FtsReader::PhraseDocuments(const std::vector<std::string>& phrase) const {
-    if (phrase.empty()) return {};
-    // The positions of each word of the phrase, shifted back by its place in the phrase.
-    std::vector<std::set<std::pair<std::uint32_t, std::uint32_t>>> starts(phrase.size());
-    for (std::size_t i = 0; i < phrase.size(); ++i)
+    // (document, position of the phrase's first word) where the phrase holds so far, both contexts merged.
+    std::set<std::pair<std::uint32_t, std::uint32_t>> starts;
+    for (std::uint32_t i = 0; i < phrase.size(); ++i) {
+        std::set<std::pair<std::uint32_t, std::uint32_t>> next;
         for (int context = 0; context < 2; ++context)
             if (const std::optional<Entry> e = Lookup(phrase[i], context))
                 for (const DocumentHits& d : e->documents)
                     for (std::uint32_t p : d.positions)
-                        starts[i].insert({d.document, p - static_cast<std::uint32_t>(i)});
-    std::set<std::uint32_t> documents;
-    for (const auto& start : starts[0]) {
-        bool all = true;
-        for (std::size_t i = 1; i < phrase.size() && all; ++i) all = starts[i].count(start) > 0;
-        if (all) documents.insert(start.first);
+                        if (i == 0 || starts.count({d.document, p - i})) next.insert({d.document, p - i});
+        starts = std::move(next);
     }
+    std::set<std::uint32_t> documents;
+    for (const auto& start : starts) documents.insert(start.first);
     return {documents.begin(), documents.end()};
 }
 

@@ -3,7 +3,6 @@
 // alone: it shares no code with the writer in hhc/fts, so the two cannot agree
 // on a mistake by construction.
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,22 +21,20 @@ struct Entry {
     std::vector<DocumentHits> documents;
 };
 
-// The header fields the tests compare with what the entries show.
+// The header fields the reader does not check against the entries itself.
 struct Header {
-    std::uint32_t documentCount, leafCount, depth, longestWord, occurrences, distinctWords, entryWordBytes, freeBytes,
-        highestDocument, codePage, lcid, rootOffset;
+    std::uint32_t documentCount, leafCount, depth, codePage, lcid, rootOffset;
 };
 
 class FtsReader {
 public:
-    // Throws std::runtime_error with a description on any inconsistency.
+    // Throws std::runtime_error with a description on any inconsistency,
+    // totals in the header that differ from the entries' among them.
     explicit FtsReader(std::string file);
 
     const Header& header() const { return header_; }
     // Every leaf entry, following the leaf chain from the leftmost leaf.
     const std::vector<Entry>& entries() const { return entries_; }
-    // Sum of the free-space fields of all nodes.
-    std::uint32_t nodeFreeBytes() const { return nodeFreeBytes_; }
 
     // Looks `word` up by descending from the root the way readers do (first
     // index key >= word, unsigned bytes); nullopt when it is not there.
@@ -57,8 +54,6 @@ private:
     std::string file_;
     Header header_ = {};
     std::vector<Entry> entries_;
-    std::uint32_t nodeFreeBytes_ = 0;
-    mutable std::map<std::pair<std::string, int>, std::optional<Entry>> lookups_;
 };
 
 }  // namespace fts_test

@@ -8,59 +8,54 @@ namespace {
 
 std::string Dbcs(unsigned lead, unsigned trail) { return {static_cast<char>(lead), static_cast<char>(trail)}; }
 
-bool IsLatin(const std::string& w) { return static_cast<unsigned char>(w[0]) < 0x80; }
-
 const std::string kZhong = "\xD6\xD0";  // 中, also written as a character reference
 
 }  // namespace
 
-PageCorpus::PageCorpus(const CorpusOptions& options) {
+PageCorpus::PageCorpus(std::size_t pageCount, std::size_t paragraphs) {
     // Level-1 hanzi of GB2312 (rows 0xB0-0xD6, trail 0xA1-0xFE), a small set so
     // that phrases repeat across pages, and characters of the GBK extension.
-    std::mt19937 rng(options.seed);
+    std::mt19937 rng(1);
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
     std::set<std::string> chosen = {kZhong};
     while (chosen.size() < 28) chosen.insert(Dbcs(0xB0 + pick(0x27), 0xA1 + pick(0x5E)));
-    alphabet_.assign(chosen.begin(), chosen.end());
-    alphabet_.insert(alphabet_.end(), {Dbcs(0x81, 0x80), Dbcs(0x95, 0xE8)});
-    if (options.letterTrailBytes)
-        alphabet_.insert(alphabet_.end(), {"\x81"
-                                           "A",
-                                           "\x81"
-                                           "a",
-                                           "\x9A"
-                                           "Z",
-                                           "\x9A"
-                                           "z"});
-    latin_ = {"alpha", "beta", "gamma", "delta", "zeta_2", "kappa", "omega", "isnt", "3.14", "search"};
-    const auto anyChar = [&] { return alphabet_[pick(alphabet_.size())]; };
-    // What a paragraph may hold between words, none of it shown as a word.
-    const char* const breaks[] = {"\n", "\r", "<br>", "\n  "};
-    const std::string hidden[] = {
-        " ", "&nbsp;", "<b>", "</b>", "<!-- " + anyChar() + " -->", "<script>var s = '" + anyChar() + "';</script>"};
+    alphabet.assign(chosen.begin(), chosen.end());
+    for (auto [lead, trail] : {std::pair{0x81, 0x80}, {0x95, 0xE8}, {0x81, 'A'}, {0x81, 'a'}, {0x9A, 'Z'}, {0x9A, 'z'}})
+        alphabet.push_back(Dbcs(lead, trail));
+    const auto anyChar = [&] { return alphabet[pick(alphabet.size())]; };
+    // What a paragraph may hold between words, none of it shown as a word:
+    // line breaks, blanks, markup, comments, scripts.
+    const std::string hidden[] = {"\n",
+                                  "\r",
+                                  "<br>",
+                                  "\n  ",
+                                  " ",
+                                  "&nbsp;",
+                                  "<b>",
+                                  "</b>",
+                                  "<!-- " + anyChar() + " -->",
+                                  "<script>var s = '" + anyChar() + "';</script>"};
     const std::string punctuation[] = {"\xA1\xA3", "\xA3\xAC"};
 
-    for (std::size_t index = 0; index < options.pages; ++index) {
+    for (std::size_t index = 0; index < pageCount; ++index) {
         GeneratedPage page;
         const Block title = {anyChar(), anyChar(), "p" + std::to_string(index)};
-        const Block notice = {alphabet_[0], alphabet_[1], alphabet_[2]};
+        const Block notice = {alphabet[0], alphabet[1], alphabet[2]};
         page.title = title[0] + title[1] + " P" + std::to_string(index);
         page.html = "<HTML>\r\n<HEAD><META http-equiv='Content-Type' content='text/html; charset=gb2312'>\r\n<TITLE>" +
-                    page.title + "</TITLE>\r\nbody { font-size: 9pt } " + alphabet_[3] + alphabet_[4] +  // not shown
+                    page.title + "</TITLE>\r\nbody { font-size: 9pt } " + alphabet[3] + alphabet[4] +  // not shown
                     "\r\n</HEAD>\r\n<BODY>\r\n<p class='ad'><font color='#FF0000'>" + notice[0] + notice[1] +
                     notice[2] + "</font></p><p>&nbsp;</p><p><h1>" + page.title + "</h1></p><p>&nbsp;</p>\r\n";
         page.blocks = {title, notice, title};
-        for (std::size_t p = 0; p < options.paragraphs; ++p) {
+        for (std::size_t p = 0; p < paragraphs; ++p) {
             Block block;
             std::string text;
-            for (std::size_t w = options.paragraphWords / 2 + pick(options.paragraphWords); w > 0; --w) {
+            for (std::size_t w = 40 + pick(80); w > 0; --w) {
                 const std::size_t kind = pick(100);
-                if (kind < 8 && !block.empty()) {  // a line break inside the paragraph
-                    text += breaks[pick(4)];
-                } else if (kind < 21) {
+                if (kind < 21 && !block.empty()) {
                     text += hidden[pick(std::size(hidden))];
                 } else if (kind < 25) {  // in either case, "isnt" written "isn't"
-                    const std::string& word = latin_[pick(latin_.size())];
+                    const std::string& word = latinWords[pick(latinWords.size())];
                     std::string shown = word == "isnt" ? "isn't" : word;
                     if (pick(2) && std::isalpha(shown[0])) shown[0] = static_cast<char>(std::toupper(shown[0]));
                     text += " " + shown + (pick(3) == 0 ? " &amp; " : " ");
@@ -74,43 +69,38 @@ PageCorpus::PageCorpus(const CorpusOptions& options) {
             page.html += "<p>" + text + "</P>\r\n";
             page.blocks.push_back(block);
         }
-        page.html += "</body>\r\n</html>\r\n";
-        pages_.push_back(page);
+        pages.push_back(page);
+        pages.back().html += "</body>\r\n</html>\r\n";
     }
 }
 
 std::set<std::uint32_t> PageCorpus::PagesHolding(const Block& phrase) const {
     std::set<std::uint32_t> out;
-    for (std::uint32_t i = 0; i < pages_.size(); ++i)
-        for (const Block& b : pages_[i].blocks)
+    for (std::uint32_t i = 0; i < pages.size(); ++i)
+        for (const Block& b : pages[i].blocks)
             if (std::search(b.begin(), b.end(), phrase.begin(), phrase.end()) != b.end()) out.insert(i);
     return out;
 }
 
-std::vector<Block> PageCorpus::SamplePhrases(std::size_t perPage, std::uint32_t seed) const {
-    std::mt19937 rng(seed);
+std::vector<Block> PageCorpus::SamplePhrases(std::size_t perPage) const {
+    std::mt19937 rng(7);
     std::vector<Block> phrases;
     // Latin words are looked up as single words only.
     auto take = [&](const Block& b, std::size_t start, std::size_t length) {
         if (start + length > b.size()) return;
-        Block phrase(b.begin() + static_cast<std::ptrdiff_t>(start),
-                     b.begin() + static_cast<std::ptrdiff_t>(start + length));
-        if (length == 1 || std::none_of(phrase.begin(), phrase.end(), IsLatin)) phrases.push_back(phrase);
+        const Block phrase(b.begin() + start, b.begin() + start + length);
+        if (length == 1 || std::all_of(phrase.begin(), phrase.end(), [](auto& w) { return w[0] & 0x80; }))
+            phrases.push_back(phrase);
     };
-    for (const GeneratedPage& page : pages_) {
+    for (const GeneratedPage& page : pages) {
         for (std::size_t n = 0; n < perPage; ++n) {
             const Block& b = page.blocks[rng() % page.blocks.size()];
             if (!b.empty()) take(b, rng() % b.size(), 1 + rng() % 4);
         }
-        // Across the end of a paragraph: no page holds these unless elsewhere.
+        // Across the end of a block: no page holds these unless elsewhere.
         for (std::size_t b = 0; b + 1 < page.blocks.size(); ++b)
             if (!page.blocks[b].empty() && !page.blocks[b + 1].empty())
                 take({page.blocks[b].back(), page.blocks[b + 1].front()}, 0, 2);
-    }
-    for (std::size_t n = 0; n < 200; ++n) {
-        Block phrase(2 + rng() % 3);
-        for (std::string& word : phrase) word = alphabet_[rng() % alphabet_.size()];
-        phrases.push_back(phrase);
     }
     return phrases;
 }

@@ -19,34 +19,20 @@ struct GeneratedPage {
     std::vector<Block> blocks;  // the title, the notice, the heading, the paragraphs
 };
 
-struct CorpusOptions {
-    std::size_t pages = 60;
-    std::size_t paragraphs = 4;
-    std::size_t paragraphWords = 80;
-    // Include characters whose lead byte is 0x81-0xA0 and whose trail byte is an
-    // ASCII letter code (readers of the chmlib family confuse those).
-    bool letterTrailBytes = true;
-    std::uint32_t seed = 1;
-};
-
-class PageCorpus {
-public:
-    explicit PageCorpus(const CorpusOptions& options);
-
-    const std::vector<GeneratedPage>& pages() const { return pages_; }
-    const std::vector<std::string>& alphabet() const { return alphabet_; }
-    const std::vector<std::string>& latinWords() const { return latin_; }
+struct PageCorpus {
+    PageCorpus(std::size_t pageCount, std::size_t paragraphs);
 
     // Indices of the pages that show `phrase` (consecutive words of one block).
     std::set<std::uint32_t> PagesHolding(const Block& phrase) const;
+    // Phrases of 1-4 words taken from the pages, and pairs that straddle two
+    // blocks (found only where they also show inside one).
+    std::vector<Block> SamplePhrases(std::size_t perPage) const;
 
-    // Phrases of 1-4 words taken from the pages (many across line breaks),
-    // pairs that straddle two paragraphs, and random ones.
-    std::vector<Block> SamplePhrases(std::size_t perPage, std::uint32_t seed) const;
-
-private:
-    std::vector<std::string> alphabet_, latin_;
-    std::vector<GeneratedPage> pages_;
+    // Hanzi, and characters whose trail byte is an ASCII letter code (readers
+    // of the chmlib family confuse those).
+    std::vector<std::string> alphabet;
+    std::vector<std::string> latinWords = {"alpha", "beta", "zeta_2", "omega", "isnt", "3.14", "search"};
+    std::vector<GeneratedPage> pages;
 };
 
 }  // namespace fts_test

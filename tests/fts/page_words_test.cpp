@@ -14,27 +14,21 @@
 namespace {
 
 const std::string kUtf8Meta = "<meta charset=\"utf-8\">";
-const std::string kUtf8HttpEquiv = "<META http-equiv='Content-Type' content='text/html; charset=UTF-8'>";
 
+// (The Sphinx book has numeric references and stand-ins in a Chinese book.)
 TEST(BookTitle, DecodesReferencesAndCharsetsIntoTheBooksCodePage) {
     const struct {
         const char* what;
         std::uint32_t bookCodePage;
         std::string html, title;  // the title in the book's code page
     } cases[] = {
-        {"an escaped file name", 1252, "<TITLE>A&amp;B</TITLE>", "A&B"},
         {"named references", 1252, "<title>&lt;x&gt; &quot;q&quot; caf&eacute; &euro;5</title>",
          "<x> \"q\" caf\xE9 \x80"
          "5"},
-        {"numeric references", 1252, "<title>Index &#8212; Python &#x2019;s</title>", "Index \x97 Python \x92s"},
-        {"references in a Chinese book", 936, "<title>&#20013;&#x6587; &mdash;</title>", "\xD6\xD0\xCE\xC4 \xA1\xAA"},
         {"unknown or broken references stay", 1252, "<title>&bogus; &#; a&b &lt</title>", "&bogus; &#; a&b <"},
-        {"a UTF-8 page in a 1252 book", 1252, kUtf8Meta + "<title>What\xE2\x80\x99s New</title>", "What\x92s New"},
-        {"a UTF-8 page in a 936 book", 936, kUtf8HttpEquiv + "<title>\xE4\xB8\xAD\xE6\x96\x87</title>",
+        {"a UTF-8 page in a 936 book", 936,
+         "<META http-equiv='Content-Type' content='text/html; charset=UTF-8'><title>\xE4\xB8\xAD\xE6\x96\x87</title>",
          "\xD6\xD0\xCE\xC4"},
-        {"a GB2312 page in a 936 book", 936,
-         "<meta http-equiv=Content-Type content=\"text/html; charset=gb2312\"><title>\xB2\xE2\xCA\xD4</title>",
-         "\xB2\xE2\xCA\xD4"},
         {"an undeclared page is in the book's code page", 936, "<title>\xB2\xE2\xCA\xD4 &amp; x</title>",
          "\xB2\xE2\xCA\xD4 & x"},
         {"a UTF-8 byte order mark declares UTF-8", 1252, "\xEF\xBB\xBF<title>\xC3\xA9t\xC3\xA9</title>", "\xE9t\xE9"},
@@ -43,12 +37,9 @@ TEST(BookTitle, DecodesReferencesAndCharsetsIntoTheBooksCodePage) {
          kUtf8Meta + "<title>\xC5\x81\xC3\xB3\x64\xC5\xBA</title>",
          "L\xF3"
          "dz"},
-        {"stand-ins in a Chinese book", 936, "<title>M&ouml;bius &szlig;</title>", "Mobius s"},
-        {"full-width forms in a Latin book", 1252, "<title>&#xFF21;&#x3000;&#x2212;1</title>", "A -1"},
         {"invalid bytes are kept", 1252, kUtf8Meta + "<title>caf\xE9</title>", "caf\xE9"},
         {"blanks collapse", 1252, "<TITLE>\r\n  A \t&amp;\n B </TITLE>", "A & B"},
         {"the first title element", 1252, "<titlebar>x</titlebar><title lang=en>y</title><title>z</title>", "y"},
-        {"no end tag", 1252, "<title>no end", "no end"},
         {"no title", 1252, "<p>no title</p>", ""},
     };
     for (const auto& c : cases) {
@@ -70,14 +61,10 @@ TEST(PageText, TitleAndBodyTextOnly) {
         {"<p>x&#x1F600;y&#0;z</p>", "", "x\x01y\x01z|"},
         // A lead byte followed by markup or by a byte that cannot trail is broken.
         {"<p>\xD6\xD0\xB0<b>\xD0</b>\x81\x41</p>", "", "\xD6\xD0\x01\x01\x81\x41|"},
-        {"<p>a<!-- b", "", "a"},
-        {"<p>a<script>b", "", "a"},
+        {"<p>a<script>b", "", "a"},  // unclosed scripts and comments hide the rest
         {"<html><head><meta charset=\"UTF-8\"><title>\xE4\xB8\xAD</title></head>"
          "<body><p>\xE4\xB8\xAD\xE6\x96\x87 x\xF0\x9F\x98\x80y \xFF</p></body></html>",
          "\xD6\xD0", "\xD6\xD0\xCE\xC4 x\x01y \x01|"},
-        {"<html><head><meta http-equiv='Content-Type' content='text/html; charset=gb2312'></head>"
-         "<body><p>charset=utf-8 \xD6\xD0</p></body></html>",
-         "", "charset=utf-8 \xD6\xD0|"},  // only a meta tag declares UTF-8
         {"<html><head><title>T</title>css text<p>shown</p></html>", "T", "shown|"},
     };
     hhc::fts::CodePage cp(936);
@@ -101,13 +88,11 @@ TEST(WordBreaker, WordsAndTheirPositions) {
         std::uint32_t codePage = 936;
     } cases[] = {
         // Latin words lower-cased; separators take no position.
-        {"Hello, World!  foo_bar\tX2", {{"hello", 0}, {"world", 1}, {"foo_bar", 2}, {"x2", 3}}},
         {"isn't 3.14 4,294,967,296 0.43.02 end. x.y 'quoted'",
          {{"isnt", 0}, {"3.14", 1}, {"4294967296", 2}, {"0.43.02", 3}, {"end", 4}, {"x", 5}, {"y", 6}, {"quoted", 7}}},
         // Every double-byte character is a word of its own: 中文 Win+M 和。
         {"\xD6\xD0\xCE\xC4Win+M \xBA\xCD\xA1\xA3",
          {{"\xD6\xD0", 0}, {"\xCE\xC4", 1}, {"win", 2}, {"m", 3}, {"\xBA\xCD", 4}, {"\xA1\xA3", 5}}},
-        {"\xA8\x43\x81\x5A", {{"\xA8\x43", 0}, {"\x81\x5A", 1}}},  // trail bytes are never case-folded
         // Line breaks and ideographic spaces keep characters adjacent.
         {"\xD6\xD0\r\n\xCE\xC4\xA1\xA1\xBA\xCD", {{"\xD6\xD0", 0}, {"\xCE\xC4", 1}, {"\xBA\xCD", 2}}},
         {blocks, {{"a", 0}, {"b", 2}, {"c", 4}}},  // a block break leaves one position empty

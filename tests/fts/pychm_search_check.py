@@ -17,14 +17,10 @@ except ImportError:
     sys.exit(77)
 
 
-def open_book(path):
+def search(path, expectations_path):
     book = chm.chm.CHMFile()
     if not book.LoadCHM(path.encode()):
         sys.exit("pychm cannot open " + path)
-    return book
-
-
-def search(book, expectations_path):
     queries = failures = 0
     for line in open(expectations_path):
         query_hex, _, pairs = line.rstrip("\n").partition("\t")
@@ -49,4 +45,4 @@ def search(book, expectations_path):
 if __name__ == "__main__":
     if len(sys.argv) != 4 or sys.argv[1] != "search":
         sys.exit(__doc__)
-    sys.exit(search(open_book(sys.argv[2]), sys.argv[3]))
+    sys.exit(search(sys.argv[2], sys.argv[3]))
