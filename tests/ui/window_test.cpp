@@ -52,6 +52,13 @@ public:
 
 class QtWindow : public ::testing::Test {
 protected:
+    // One QApplication for the whole run, never destroyed (at exit Qt's own
+    // statics may be gone); ctest runs it on Qt's offscreen platform.
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char* argv[] = {const_cast<char*>("chmbook_ui_tests"), nullptr};
+        if (!qApp) new QApplication(argc, argv);
+    }
     void SetUp() override {
         window.show();
         window.activateWindow();
@@ -124,23 +131,18 @@ TEST_F(QtWindow, GenerateShowsTheBusyStateAndAPutOffCloseFollowsTheBuild) {
     QTest::keyClicks(Ui(txtTitleName), QStringLiteral("b"));
     window.folderAnswer = source.u16();
     QTest::mouseClick(Ui(Command1), Qt::LeftButton);
-    Ui(cmdNext)->setFocus();
     std::vector<QString> seen;  // Generate's text, and what else shows, each time the build lets events through
     window.onDoEvents = [&] {
         const QCursor* cursor = QApplication::overrideCursor();
         seen.push_back(window.WidgetAs<QPushButton>(cmdNext)->text() + (Ui(List1)->isEnabled() ? " enabled" : "") +
                        (cursor && cursor->shape() == Qt::BusyCursor ? " busy" : ""));
+        EXPECT_FALSE(window.close() || !window.isVisible()) << "the close is put off while the build runs";
     };
     QTest::mouseClick(Ui(cmdNext), Qt::LeftButton);
     EXPECT_EQ(seen, (std::vector<QString>{"正在生成\n请您稍候", "正在生成\n请您稍候 busy"}));
-    EXPECT_TRUE(fs::exists(app / "Release" / "b.chm"));
+    EXPECT_TRUE(window.messages.empty() && fs::exists(app / "Release" / "b.chm")) << "the build ran to its end";
     EXPECT_EQ(window.WidgetAs<QPushButton>(cmdNext)->text(), QStringLiteral("立即生成(&O)"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QApplication::focusWidget(), Ui(cmdNext)) << "the focus comes back";
-
-    window.onDoEvents = [&] { EXPECT_FALSE(window.close() || !window.isVisible()) << "put off while the build runs"; };
-    QTest::mouseClick(Ui(cmdNext), Qt::LeftButton);
-    EXPECT_TRUE(window.messages.empty()) << "the build ran to its end";
     EXPECT_FALSE(window.isVisible()) << "and the window closed then";
 }
 
