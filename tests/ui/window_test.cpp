@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <functional>
 
 #include "batch/book_inputs.h"
 #include "book_fixture.h"
 #include "test_support/scratch_folder.h"
+#include "test_window.h"
 #include "ui/main_window.h"
 
 namespace chmbook {
@@ -29,26 +29,6 @@ void Commit(QWidget* widget, const QString& text) {
     commit.setCommitString(text);
     QApplication::sendEvent(widget, &commit);
 }
-
-// The window with the folder dialog answered by the test, the message boxes
-// recorded, and the build's events watched.
-class TestWindow : public MainWindow {
-public:
-    explicit TestWindow(std::u16string appPath)
-        : MainWindow(std::move(appPath), BuildOptions{.openBook = false, .progress = {}, .openDocument = {}}) {}
-    std::vector<std::u16string> messages;
-    std::u16string folderAnswer;       // "" cancels
-    std::function<void()> onDoEvents;  // runs inside each DoEvents, before the events
-
-    void ShowMessage(MessageIcon, const std::u16string&, const std::u16string& text) override {
-        messages.push_back(text);
-    }
-    std::u16string ChooseFolder(const std::u16string&) override { return folderAnswer; }
-    void DoEvents() override {
-        if (onDoEvents) onDoEvents();
-        MainWindow::DoEvents();
-    }
-};
 
 class QtWindow : public ::testing::Test {
 protected:
@@ -68,7 +48,7 @@ protected:
 
     ScratchFolder app{"chmbook-ui", test_support::ScratchUse::kPrograms};
     ScratchFolder source{"chmbook-ui"};
-    TestWindow window{app.u16()};
+    TestWindow<MainWindow> window{app.u16()};
 };
 
 TEST_F(QtWindow, TabWalksTheInputsAndTheGreyedBoxesTakeNoFocus) {

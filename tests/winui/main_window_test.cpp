@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "test_support/scratch_folder.h"
 #include "test_support/test_files.h"
+#include "test_window.h"
 #include "winui/main_window.h"
 
 namespace chmbook::winui {
@@ -25,25 +25,6 @@ using test_support::ReadBytes;
 using test_support::ScratchFolder;
 using test_support::WriteBytes;
 using enum Control;
-
-// The window with its two dialogs answered by the test instead of the user,
-// and the build's events watched.
-class TestWindow : public MainWindow {
-public:
-    using MainWindow::MainWindow;
-    std::u16string folderAnswer;
-    std::vector<std::u16string> messages;
-    std::function<void()> onDoEvents;  // runs inside each DoEvents, before the events
-
-    std::u16string ChooseFolder(const std::u16string&) override { return folderAnswer; }
-    void ShowMessage(MessageIcon, const std::u16string&, const std::u16string& text) override {
-        messages.push_back(text);
-    }
-    void DoEvents() override {
-        if (onDoEvents) onDoEvents();
-        MainWindow::DoEvents();
-    }
-};
 
 // Runs the window's own loop until no message is left.
 void Pump(MainWindow& window) {
@@ -76,8 +57,7 @@ protected:
     HWND Handle(Control id) const { return window.ControlHandle(id); }
 
     ScratchFolder app{"chmbook-winui"};
-    // The finished book is not opened: no viewer starts during the tests.
-    TestWindow window{app.u16(), BuildOptions{.openBook = false, .progress = {}, .openDocument = {}}};
+    TestWindow<MainWindow> window{app.u16()};
 };
 
 // The boxes only the program fills are greyed.
