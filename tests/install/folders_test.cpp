@@ -8,6 +8,7 @@
 #include "batch/book_inputs.h"
 #include "platform/platform.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/test_files.h"
 
 namespace chmbook {
 namespace {
@@ -58,7 +59,7 @@ TEST(BookFolders, BesideAWritableProgramElseInTheUsersDataFolder) {
 // own process, so PATH changes here touch no other test.
 TEST(OpenDocument, ReportsWhetherTheDesktopCouldOpenTheBook) {
     ScratchFolder dir("chmbook-test", test_support::ScratchUse::kPrograms);
-    const fs::path opened = dir / "opened", tools = dir / "tools";
+    const fs::path tools = dir / "tools";
     fs::create_directories(tools);
     for (const std::string tool : {"sh", "sleep", "printf", "kill"})
         fs::create_symlink(fs::exists("/bin/" + tool) ? "/bin/" + tool : "/usr/bin/" + tool, tools / tool);
@@ -79,12 +80,10 @@ TEST(OpenDocument, ReportsWhetherTheDesktopCouldOpenTheBook) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path bin = dir / c.name;
-        fs::create_directories(bin);
-        fs::remove(opened);
+        // Each stand-in keeps its first argument beside it.
         for (const auto& [name, body] : {std::pair{"xdg-mime", c.xdgMime}, std::pair{"xdg-open", c.xdgOpen}}) {
             if (!body) continue;
-            const std::string record = name[4] == 'o' ? "printf '%s' \"$1\" > '" + opened.string() + "'\n" : "";
-            ASSERT_TRUE(platform::WriteWholeFile(U16(bin / name), "#!/bin/sh\n" + record + body + "\n"));
+            test_support::WriteBytes(bin / name, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.arg\"\n" + std::string(body));
             fs::permissions(bin / name, fs::perms::owner_all);
         }
         ::setenv("PATH", (bin.string() + ":" + tools.string()).c_str(), 1);
@@ -92,9 +91,7 @@ TEST(OpenDocument, ReportsWhetherTheDesktopCouldOpenTheBook) {
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(platform::OpenDocument(document), c.expected);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-        std::string handedTo;
-        EXPECT_EQ(platform::ReadWholeFile(U16(opened), handedTo), c.handedOver);
-        EXPECT_EQ(platform::FromUtf8(handedTo), c.handedOver ? document : u"");
+        EXPECT_EQ(platform::FromUtf8(test_support::ReadBytes(bin / "xdg-open.arg")), c.handedOver ? document : u"");
     }
 }
 
