@@ -10,7 +10,7 @@ build=$(cd "$1" && pwd)
 examples=$(cd "$2" && pwd)
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate extract_chmLib; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (apt-get install cmake dpkg-dev desktop-file-utils libchm-bin)"
+  command -v "$tool" >/dev/null || fail "no $tool (apt-get install cmake dpkg-dev desktop-file-utils libchm-bin)"
 done
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/chmbook-package.XXXXXX")
 trap 'chmod -R u+w "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT

@@ -5,8 +5,6 @@
 // from Linux (wine_programs_test.cpp).
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "platform/platform.h"
 #include "test_support/scratch_folder.h"
 
@@ -21,7 +19,7 @@ TEST(CliEndToEnd, MissingCompilerNamedInTheConsolesCodePage) {
     ASSERT_TRUE(CreateFolder(app) && CreateFolder(sources));
     ASSERT_TRUE(WriteWholeFile(sources + u"\\b.txt", "B"));
     const std::u16string cli = app + u"\\chmbook-cli.exe", log = scratch.u16() + u"\\cli.txt";
-    ASSERT_TRUE(CopyFileReplacing((std::filesystem::path(CHMBOOK_PROGRAMS) / "chmbook-cli.exe").u16string(), cli));
+    ASSERT_TRUE(CopyFileReplacing(ProgramFolder() + u"\\chmbook-cli.exe", cli));  // every program goes to bin/
     auto child = StartProcess(cli, {u"--title", u"\u4E2D\u6587 Book", u"--delete-sources", sources}, log, nullptr);
     ASSERT_TRUE(child);
     EXPECT_EQ(WaitForExit(*child), 1);

@@ -62,7 +62,6 @@ TEST(WindowsPrograms, BooksAreTheLinuxBooksAndEveryReaderReadsThem) {
             books[windows] = ReadBytes(book);
             if (!windows) continue;
             EXPECT_TRUE(project || run.output.find("\\Release\\中文 Book.chm\n") != std::string::npos) << run.output;
-            EXPECT_FALSE(fs::exists(app / "Temp") && !fs::is_empty(app / "Temp"));
             const char* page = project ? "/第二页.htm" : "/index.htm";
             for (const auto& reader : test_support::kChmReaders) {
                 const fs::path work = scratch / reader.name;
