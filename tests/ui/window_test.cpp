@@ -47,7 +47,6 @@ protected:
     QWidget* Ui(Control control) const { return window.Widget(control); }
 
     ScratchFolder app{"chmbook-ui", test_support::ScratchUse::kPrograms};
-    ScratchFolder source{"chmbook-ui"};
     TestWindow<MainWindow> window{app.u16()};
 };
 
@@ -64,8 +63,8 @@ TEST_F(QtWindow, TabWalksTheInputsAndTheGreyedBoxesTakeNoFocus) {
 // The buttons' keys press them; a label's key only moves the focus, even to a
 // button. The command's focus reaches the widget.
 TEST_F(QtWindow, AccessKeysPressTheButtonsOrOnlyMoveTheFocus) {
-    source.Write("a.txt", "a");
-    window.folderAnswer = source.u16();
+    app.Write("a.txt", "a");
+    window.folderAnswer = app.u16();
     QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleDemo));
     QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
@@ -74,7 +73,7 @@ TEST_F(QtWindow, AccessKeysPressTheButtonsOrOnlyMoveTheFocus) {
     EXPECT_EQ(window.ListCount(), 0u) << "Alt+D only moves the focus";
     QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.ListCount() == 1; }, 2000)) << "Alt+B browses";
-    fs::remove(source / "a.txt");
+    fs::remove(app / "a.txt");
     QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.ListCount() == 0; }, 2000)) << "Alt+R refreshes";
     QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
@@ -100,11 +99,11 @@ TEST_F(QtWindow, BoxesHandTheirLinesOverWithCrLf) {
 // would otherwise report the empty list.
 TEST_F(QtWindow, GenerateShowsTheBusyStateAndAPutOffCloseFollowsTheBuild) {
     testing::InstallStandInCompiler(app.path());
-    source.Write("one.txt", "text");
+    app.Write("one.txt", "text");
     QTest::keyClicks(Ui(txtTitleName), QStringLiteral("b"));
     Commit(Ui(txtTitleName), QStringLiteral("书"));
     QTest::keyClick(Ui(txtTitleName), Qt::Key_Return);
-    window.folderAnswer = source.u16();
+    window.folderAnswer = app.u16();
     QTest::mouseClick(Ui(Command1), Qt::LeftButton);
     std::vector<QString> seen;  // Generate's text, and what else shows, each time the build lets events through
     window.onDoEvents = [&] {

@@ -75,9 +75,8 @@ TEST_F(MainWindowTest, TabVisitsTheEnabledControlsInOrder) {
 // Alt+letter arrives as a system character. The buttons' keys press them; a
 // label's key only moves the focus to the control after it.
 TEST_F(MainWindowTest, AccessKeysPressButtonsAndLabelKeysOnlyMoveTheFocus) {
-    ScratchFolder source;
-    source.Write("b.txt", "b");
-    window.folderAnswer = source.u16();
+    app.Write("b.txt", "b");
+    window.folderAnswer = app.u16();
     const LPARAM alt = 1 | (1u << 29);
     Post(window, WM_SYSCHAR, L'b', alt);
     EXPECT_EQ(window.ListCount(), 1u) << "Alt+B browses";
