@@ -8,6 +8,7 @@
 #include "batch/book_inputs.h"
 #include "platform/platform.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/test_files.h"
 
 namespace chmbook {
 namespace {
@@ -29,25 +30,24 @@ TEST(BookFolders, BesideAWritableProgramElseInTheUsersDataFolder) {
     const struct {
         const char* name;
         fs::path programFolder;
-        std::string xdgDataHome;  // "" unsets it
+        std::string xdgDataHome;
         fs::path expectedBase;
     } cases[] = {
         {"portable copy", dir / "portable", data, dir / "portable"},
         {"installed, XDG_DATA_HOME set", kReadOnlyFolder, data + "/", dir / "data/chmbook"},
-        {"installed, XDG_DATA_HOME unset", kReadOnlyFolder, "", dir / "home/.local/share/chmbook"},
         {"installed, XDG_DATA_HOME relative", kReadOnlyFolder, "rel/data", dir / "home/.local/share/chmbook"},
         // A folder that does not exist is not taken for an installed copy.
         {"missing program folder", dir / "gone", data, dir / "gone"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        c.xdgDataHome.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", c.xdgDataHome.c_str(), 1);
+        ::setenv("XDG_DATA_HOME", c.xdgDataHome.c_str(), 1);
         const BookFolders folders = BookFoldersFor(U16(c.programFolder));
         EXPECT_EQ(folders.work, U16(c.expectedBase / "Temp"));
         EXPECT_EQ(folders.output, U16(c.expectedBase / "Release"));
-        EXPECT_EQ(OutputPathForTitle(U16(c.programFolder), u"书"), U16(c.expectedBase / "Release" / u8"书.chm"));
     }
-    // The output folder of an installed copy is made with the folders above it.
+    // Unset, the data folder is the one below home. The output folder of an
+    // installed copy is made with the folders above it.
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_TRUE(EnsureOutputFolder(platform::FromUtf8(kReadOnlyFolder)));
     EXPECT_TRUE(fs::is_directory(dir / "home/.local/share/chmbook/Release"));
@@ -59,12 +59,10 @@ TEST(BookFolders, BesideAWritableProgramElseInTheUsersDataFolder) {
 // own process, so PATH changes here touch no other test.
 TEST(OpenDocument, ReportsWhetherTheDesktopCouldOpenTheBook) {
     ScratchFolder dir("chmbook-test", test_support::ScratchUse::kPrograms);
-    const fs::path opened = dir / "opened", tools = dir / "tools";
+    const fs::path tools = dir / "tools";
     fs::create_directories(tools);
-    for (const char* tool : {"sh", "sleep", "printf", "kill"})
-        fs::create_symlink(fs::exists(std::string("/bin/") + tool) ? std::string("/bin/") + tool
-                                                                    : std::string("/usr/bin/") + tool,
-                           tools / tool);
+    for (const std::string tool : {"sh", "sleep", "printf", "kill"})
+        fs::create_symlink(fs::exists("/bin/" + tool) ? "/bin/" + tool : "/usr/bin/" + tool, tools / tool);
     const struct {
         const char* name;
         const char* xdgMime;  // script body, or nullptr for none on PATH
@@ -82,12 +80,10 @@ TEST(OpenDocument, ReportsWhetherTheDesktopCouldOpenTheBook) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path bin = dir / c.name;
-        fs::create_directories(bin);
-        fs::remove(opened);
+        // Each stand-in keeps its first argument beside it.
         for (const auto& [name, body] : {std::pair{"xdg-mime", c.xdgMime}, std::pair{"xdg-open", c.xdgOpen}}) {
             if (!body) continue;
-            const std::string record = name[4] == 'o' ? "printf '%s' \"$1\" > '" + opened.string() + "'\n" : "";
-            ASSERT_TRUE(platform::WriteWholeFile(U16(bin / name), "#!/bin/sh\n" + record + body + "\n"));
+            test_support::WriteBytes(bin / name, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.arg\"\n" + std::string(body));
             fs::permissions(bin / name, fs::perms::owner_all);
         }
         ::setenv("PATH", (bin.string() + ":" + tools.string()).c_str(), 1);
@@ -95,9 +91,7 @@ TEST(OpenDocument, ReportsWhetherTheDesktopCouldOpenTheBook) {
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(platform::OpenDocument(document), c.expected);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-        std::string handedTo;
-        EXPECT_EQ(platform::ReadWholeFile(U16(opened), handedTo), c.handedOver);
-        EXPECT_EQ(platform::FromUtf8(handedTo), c.handedOver ? document : u"");
+        EXPECT_EQ(platform::FromUtf8(test_support::ReadBytes(bin / "xdg-open.arg")), c.handedOver ? document : u"");
     }
 }
 

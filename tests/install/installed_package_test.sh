@@ -10,8 +10,7 @@ build=$(cd "$1" && pwd)
 examples=$(cd "$2" && pwd)
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate extract_chmLib; do
-  command -v "$tool" >/dev/null ||
-    fail "$tool is missing (apt-get install cmake dpkg-dev desktop-file-utils libchm-bin)"
+  command -v "$tool" >/dev/null || fail "no $tool (apt-get install cmake dpkg-dev desktop-file-utils libchm-bin)"
 done
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/chmbook-package.XXXXXX")
 trap 'chmod -R u+w "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
@@ -21,11 +20,10 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/package" >"$scratc
   { cat "$scratch/cpack.log" >&2; fail "cpack could not make the package"; }
 deb=$(ls "$scratch"/package/chmbook_*.deb) || fail "no chmbook_*.deb made"
 # Depends is computed from the programs' libraries: the C library and Qt's widgets at least.
-depends=$(dpkg-deb -f "$deb" Depends),
-for library in libc6 libstdc++6 libqt6widgets6; do
-  [[ $depends == *"$library "* || $depends == *"$library,"* ]] || fail "Depends lacks $library: $depends"
+for needed in "Depends libc6" "Depends libstdc++6" "Depends libqt6widgets6" "Recommends xchm"; do
+  field=$(dpkg-deb -f "$deb" "${needed% *}"),
+  [[ $field == *"${needed#* } "* || $field == *"${needed#* },"* ]] || fail "${needed% *} lacks ${needed#* }: $field"
 done
-[[ $(dpkg-deb -f "$deb" Recommends) == *xchm* ]] || fail "Recommends lacks a CHM viewer"
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
@@ -41,16 +39,14 @@ done
 work=$scratch/user
 mkdir -p "$work/home" "$work/texts"
 cp "$examples"/*.txt "$work/texts/"
+chmod a-w "$root/usr/bin"
 as_user=()
-if [[ $(id -u) -eq 0 ]]; then
+if [[ $(id -u) -eq 0 ]]; then  # root may write there anyway: run as nobody
   chown -R 65534:65534 "$work"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-else
-  chmod a-w "$root/usr/bin"
 fi
-pages=$(ls "$work/texts"/*.txt | wc -l)
 # With the data folder given and without it: the printed book, read back with
-# chmLib, holds the title and every page; with no desktop, a hint names it.
+# chmLib, holds the title; with no desktop, a hint names it.
 for data in "$work/data" ""; do
   expected=${data:-$work/home/.local/share}/chmbook/Release/Installed\ Book.chm
   "${as_user[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$work/home" ${data:+XDG_DATA_HOME=$data} \
@@ -61,7 +57,6 @@ for data in "$work/data" ""; do
   rm -rf "$scratch/extracted"
   extract_chmLib "$expected" "$scratch/extracted" >/dev/null || fail "extract_chmLib could not read $expected"
   grep -qi "<title>Installed Book</title>" "$scratch/extracted/index.htm" || fail "index.htm lacks the title"
-  for ((i = 0; i < pages; i++)); do [[ -f $scratch/extracted/$i.htm ]] || fail "page $i.htm is missing"; done
   grep -qF "$expected" "$scratch/err.log" || { cat "$scratch/err.log" >&2; fail "no hint naming the book"; }
 done
 leftovers=$(ls "$root/usr/bin")
