@@ -51,9 +51,6 @@ void BookTest::SetUp() {
 
     options_.language = Language::kEnglish;
     options_.openDocument = [this](const std::u16string& path) { opened_.push_back(path); return true; };
-    options_.progress = [this](std::u16string_view stage, std::size_t pages) {
-        stages_.emplace_back(std::u16string(stage), pages);
-    };
 }
 
 fs::path BookTest::AddSource(const std::string& name, const std::string& bytes) {

@@ -29,8 +29,8 @@ void InstallStandInCompiler(const fs::path& app);
 // What the stand-in compiler wrote after its book's directory: "FAKE-CHM "
 // and the project's path; empty when that is not found.
 std::string FakeBookMark(const fs::path& book);
-// Steers it: "ok", "fail", "silent", "sleep <ms>", "crash", optionally followed by "snapshot"
-// and "drop=<page>".
+// Steers it: "ok", "fail", "silent", "sleep <ms>", "crash", optionally followed by "drop=<page>";
+// it copies the pages it is given into `seen/` in the program's folder.
 void SetCompilerMode(const fs::path& app, const std::string& mode);
 
 class BookTest : public ::testing::Test {
@@ -49,7 +49,6 @@ protected:
     MemoryWindowState frm_;
     BuildOptions options_;
     std::vector<std::u16string> opened_;  // books handed to the desktop
-    std::vector<std::pair<std::u16string, std::size_t>> stages_;
 };
 
 }  // namespace chmbook::testing

@@ -1,6 +1,8 @@
 // A stand-in for the help compiler, for the tests of the book build.
 //
-// Started as `hhc <project>`, it writes `Temp.chm` beside the project: a
+// Started as `hhc <project>`, it first copies the project's folder into
+// `seen/` in its own folder (the pages as the build wrote them, before it
+// empties its work folder), then writes `Temp.chm` beside the project: a
 // container (made by our compiler's container writer) whose directory lists
 // every file of the project's folder, empty, followed by "FAKE-CHM " and the
 // project's path. The file `hhc-mode.txt` in its own folder steers it
@@ -11,10 +13,8 @@
 //   sleep <ms>      wait that long, then as "ok"
 //   crash           write half a book, then die by a signal
 // With "drop=<name>" after the mode the directory leaves that file out, as a
-// compiler that missed a page would. With "snapshot" the project's folder is
-// first copied into `seen/` in its own folder, so that tests can read the
-// pages the build wrote before it empties its work folder. Its process
-// number goes to `hhc-pid.txt` in its own folder.
+// compiler that missed a page would. Its process number goes to
+// `hhc-pid.txt` in its own folder.
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -45,26 +45,20 @@ int main(int argc, char** argv) {
     std::ifstream modeFile(folder / "hhc-mode.txt");
     std::stringstream control;
     control << modeFile.rdbuf();
-    std::string mode = "ok", word, dropped;
+    std::string mode = "ok", dropped;
     control >> mode;
     long milliseconds = 0;
     if (mode == "sleep") control >> milliseconds;
-    bool snapshot = false;
-    while (control >> word) {
-        snapshot = snapshot || word == "snapshot";
-        if (word.rfind("drop=", 0) == 0) dropped = word.substr(5);
-    }
+    if (control >> dropped && dropped.rfind("drop=", 0) == 0) dropped.erase(0, 5);
     if (argc != 2) {
         std::cerr << "usage: hhc <project>\n";
         return 2;
     }
     const fs::path project = argv[1], projectFolder = project.parent_path();
-    if (snapshot) {
-        fs::remove_all(folder / "seen");
-        fs::create_directories(folder / "seen");
-        for (const auto& entry : fs::directory_iterator(projectFolder))
-            if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
-    }
+    fs::remove_all(folder / "seen");
+    fs::create_directories(folder / "seen");
+    for (const auto& entry : fs::directory_iterator(projectFolder))
+        if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
     if (mode == "silent") return 0;
     std::cout << "Compiling " << project.string() << std::endl;
     if (mode == "fail") {
