@@ -1,6 +1,7 @@
 #include "book_fixture.h"
 
 #include "batch/book_inputs.h"
+#include "batch/write_chm.h"
 
 #ifndef CHMBOOK_FAKE_HHC
 #error "CHMBOOK_FAKE_HHC must name the stand-in compiler"
@@ -17,11 +18,7 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 }
 
 void InstallStandInCompiler(const fs::path& app) {
-#ifdef _WIN32
-    const fs::path target = app / "hhc.exe";
-#else
-    const fs::path target = app / "hhc";
-#endif
+    const fs::path target = app / CompilerFileName();
     fs::copy_file(CHMBOOK_FAKE_HHC, target, fs::copy_options::overwrite_existing);
     fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
                     fs::perm_options::replace);

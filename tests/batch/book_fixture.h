@@ -29,7 +29,7 @@ void InstallStandInCompiler(const fs::path& app);
 // What the stand-in compiler wrote after its book's directory: "FAKE-CHM "
 // and the project's path; empty when that is not found.
 std::string FakeBookMark(const fs::path& book);
-// Steers it: "ok", "fail", "silent", "sleep <ms>", "crash", optionally followed by "drop=<page>";
+// Steers it: "ok", "fail", "sleep <ms>", "crash", optionally followed by "drop=<page>";
 // it copies the pages it is given into `seen/` in the program's folder.
 void SetCompilerMode(const fs::path& app, const std::string& mode);
 

@@ -9,7 +9,6 @@
 // (absent: "ok"):
 //   ok              write the book, exit 0
 //   fail            write errors to stdout and stderr, no book, exit 3
-//   silent          write nothing at all, exit 0
 //   sleep <ms>      wait that long, then as "ok"
 //   crash           write half a book, then die by a signal
 // With "drop=<name>" after the mode the directory leaves that file out, as a
@@ -24,11 +23,9 @@
 #include <string>
 #include <thread>
 #include <vector>
-#ifdef _WIN32
-#include <process.h>
-#include <windows.h>
-#else
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
 #endif
 
 #include "container/itsf_writer.h"
@@ -37,11 +34,7 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
     const fs::path folder = fs::absolute(fs::path(argv[0])).parent_path();
-#ifdef _WIN32
-    std::ofstream(folder / "hhc-pid.txt") << _getpid();
-#else
     std::ofstream(folder / "hhc-pid.txt") << getpid();
-#endif
     std::ifstream modeFile(folder / "hhc-mode.txt");
     std::stringstream control;
     control << modeFile.rdbuf();
@@ -59,8 +52,6 @@ int main(int argc, char** argv) {
     fs::create_directories(folder / "seen");
     for (const auto& entry : fs::directory_iterator(projectFolder))
         if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
-    if (mode == "silent") return 0;
-    std::cout << "Compiling " << project.string() << std::endl;
     if (mode == "fail") {
         std::cout << "line one of the report\n";
         std::cerr << "error: the stand-in compiler was told to fail" << std::endl;
@@ -81,6 +72,5 @@ int main(int argc, char** argv) {
 #endif
     }
     book << hhc::container::BuildContainer(files, {}) << "FAKE-CHM " << project.string();
-    std::cout << "Compiled " << (projectFolder / "Temp.chm").string() << std::endl;
     return 0;
 }
