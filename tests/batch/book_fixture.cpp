@@ -57,6 +57,4 @@ fs::path BookTest::AddSource(const std::string& name, const std::string& bytes) 
     return path;
 }
 
-BuildOutcome BookTest::Build() { return MakeChm(frm_, options_); }
-
 }  // namespace chmbook::testing

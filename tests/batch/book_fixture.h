@@ -39,7 +39,6 @@ protected:
 
     // Writes a source file and appends it to the file list.
     fs::path AddSource(const std::string& name, const std::string& bytes);
-    BuildOutcome Build();
 
     // Everything of this test; programs are installed and run below it.
     test_support::ScratchFolder scratch_{"chmbook test", test_support::ScratchUse::kPrograms};

@@ -19,7 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,9 +34,7 @@ namespace fs = std::filesystem;
 int main(int argc, char** argv) {
     const fs::path folder = fs::absolute(fs::path(argv[0])).parent_path();
     std::ofstream(folder / "hhc-pid.txt") << getpid();
-    std::ifstream modeFile(folder / "hhc-mode.txt");
-    std::stringstream control;
-    control << modeFile.rdbuf();
+    std::ifstream control(folder / "hhc-mode.txt");
     std::string mode = "ok", dropped;
     control >> mode;
     long milliseconds = 0;

@@ -46,7 +46,7 @@ TEST_F(BookTest, EveryPageShowsItsSourceTextAndName) {
     frm_.titleName = u"Book \U0001F600 <&>";
     frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);
 
-    const BuildOutcome outcome = Build();
+    const BuildOutcome outcome = MakeChm(frm_, options_);
     ASSERT_TRUE(outcome.produced) << platform::ToUtf8(outcome.Message());
     EXPECT_EQ(outcome.captionStandIns, u"\U0001F600");
     EXPECT_NE(outcome.StandInNote().find(u"\U0001F600"), std::u16string::npos);

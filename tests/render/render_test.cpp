@@ -136,9 +136,7 @@ TEST(PageFrame, ListAndContentPagesAroundTheirSnippets) {
     frm.appPath = dir.u16();
     frm.ad = u"Notice";
     frm.titleDemo = u"<b>list head</b>";
-    frm.footDemo = u"list foot";
-    frm.paperTop = u"line 1\r\n<i>line 2</i> &amp;";
-    frm.paperFoot = u"page foot";
+    frm.paperFoot = u" ";
     const std::u16string table = u"<table border='0' width='100%' cellspacing='0' cellpadding='0'>\r\n<tr>\r\n";
     const auto head = [&](std::u16string_view styles, std::u16string_view title = u"Book") {
         return u"<HTML>\r\n<HEAD><META http-equiv='Content-Type' content='text/html; charset=gb2312'>\r\n<TITLE>" +
@@ -155,31 +153,24 @@ TEST(PageFrame, ListAndContentPagesAroundTheirSnippets) {
                u"</td>\r\n</tr>\r\n</table>\r\n</body>\r\n</html>\r\n";
     };
     EXPECT_EQ(HtmlTitle(frm, u"Book", 1), head(u"") + block(u"<b>list head</b>"));
-    EXPECT_EQ(HtmlFoot(frm, 1), foot(u"list foot"));
+    EXPECT_EQ(HtmlFoot(frm, 1), foot(u""));
     dir.Write("Hha.css", "body { color: black; }\r\n/* \xD6\xD0 */");
     for (int kind : {0, 2, -1, 32767, -32768}) {
-        EXPECT_EQ(HtmlTitle(frm, u"Book", kind),
-                  head(u"body { color: black; }\r\n/* \u4E2D */\r\n") + block(u"line 1\r\n<i>line 2</i> &amp;"));
-        EXPECT_EQ(HtmlFoot(frm, kind), foot(u"page foot")) << kind;
+        EXPECT_EQ(HtmlTitle(frm, u"<!--a&\"\u4E2D'", kind),
+                  head(u"body { color: black; }\r\n/* \u4E2D */\r\n", u"&lt;!--a&amp;&quot;\u4E2D'"));
+        EXPECT_EQ(HtmlFoot(frm, kind), foot(u" ")) << kind;
     }
     dir.Write("Hha.css", "");
     frm.appPath = dir.u16() + platform::kPathSeparator;
-    EXPECT_EQ(HtmlTitle(frm, u"Book", 1), head(u"\r\n") + block(u"<b>list head</b>"));
+    frm.paperTop = u"line 1\r\n<i>line 2</i> &amp;";
+    frm.paperFoot.clear();
+    EXPECT_EQ(HtmlTitle(frm, u"Book", 0), head(u"\r\n") + block(u"line 1\r\n<i>line 2</i> &amp;"));
+    EXPECT_EQ(HtmlFoot(frm, 0), u"</body>\r\n</html>\r\n");
     std::filesystem::remove(dir.path() / "Hha.css");
     std::filesystem::create_directory(dir.path() / "Hha.css");
-
     frm.ad.clear();
     frm.titleDemo.clear();
-    frm.footDemo.clear();
-    frm.paperTop.clear();
-    frm.paperFoot = u" ";
     EXPECT_EQ(HtmlTitle(frm, u"Book", 1), head(u"") + block(u""));
-    EXPECT_EQ(HtmlFoot(frm, 1), foot(u""));
-    EXPECT_EQ(HtmlTitle(frm, u"Book", 0), head(u""));
-    EXPECT_EQ(HtmlFoot(frm, 0), foot(u" "));
-    frm.paperFoot.clear();
-    EXPECT_EQ(HtmlFoot(frm, 0), u"</body>\r\n</html>\r\n");
-    EXPECT_EQ(HtmlTitle(frm, u"<!--a&\"\u4E2D'", kContentPage), head(u"", u"&lt;!--a&amp;&quot;\u4E2D'"));
 }
 
 }  // namespace
