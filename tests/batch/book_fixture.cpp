@@ -20,8 +20,6 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 void InstallStandInCompiler(const fs::path& app) {
     const fs::path target = app / CompilerFileName();
     fs::copy_file(CHMBOOK_FAKE_HHC, target, fs::copy_options::overwrite_existing);
-    fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
-                    fs::perm_options::replace);
 }
 
 std::string FakeBookMark(const fs::path& book) {
@@ -44,7 +42,6 @@ void BookTest::SetUp() {
     frm_.titleName = u"Notes";
     ASSERT_TRUE(EnsureOutputFolder(frm_.appPath));
     frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);
-    frm_.text1 = U16(sources_);
 
     options_.language = Language::kEnglish;
     options_.openDocument = [this](const std::u16string& path) { opened_.push_back(path); return true; };
