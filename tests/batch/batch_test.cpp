@@ -30,11 +30,21 @@ protected:
     fs::path Output() const { return fs::path(frm_.file); }
 };
 
-// The list page's rows, a content page's body and the project file, as a
-// slow compiler is given them (the frame around the pages is the renderer's).
-// Its book replaces the one of an earlier run; the files that run left in the
+// Another build holds the work folder: this one says that it waits, and goes
+// on once the other lets go (here, as soon as the wait is announced). Then
+// the list page's rows, a content page's body and the project file, as a slow
+// compiler is given them (the frame around the pages is the renderer's). Its
+// book replaces the one of an earlier run; the files that run left in the
 // work folder are gone before the pages are written, its subfolders stay.
-TEST_F(MakeChmTest, WritesEveryFileOfASmallBookByteForByte) {
+TEST_F(MakeChmTest, WaitsForAnotherBuildThenWritesEveryFileOfASmallBookByteForByte) {
+    platform::FileLock other;
+    ASSERT_EQ(platform::LockFile(U16(app_ / "Temp.lock"), false, other, nullptr), platform::LockResult::kLocked);
+    const std::u16string waiting = Text(MessageId::kStageWaiting, Language::kEnglish);
+    std::vector<std::u16string> stages;
+    options_.progress = [&](std::u16string_view stage, std::size_t) {
+        stages.emplace_back(stage);
+        if (stage == waiting) platform::UnlockFile(other);
+    };
     frm_.titleName = u"中文 Notes";
     frm_.file = U16(app_ / "Release" / "中文 Notes.chm");
     WriteBytes(Output(), "the book of yesterday");
@@ -48,6 +58,7 @@ TEST_F(MakeChmTest, WritesEveryFileOfASmallBookByteForByte) {
     ASSERT_TRUE(outcome.produced) << platform::ToUtf8(outcome.Message());
     EXPECT_FALSE(outcome.Failed());
     EXPECT_EQ(outcome.pagesWritten, 3u);
+    EXPECT_EQ(stages.at(1), waiting);
     const std::string escaped = "Hello &lt;b&gt;world&lt;/b&gt; &amp; &quot;you&quot;";
     const std::string row = "<tr>\r\n<td width='100%' height='40'><p>";
     const std::string excerpt = "</a></p><p class='bewrite'>&nbsp;&nbsp;&nbsp;&nbsp;";
@@ -74,7 +85,7 @@ TEST_F(MakeChmTest, WritesEveryFileOfASmallBookByteForByte) {
     EXPECT_EQ(opened_, std::vector<std::u16string>{frm_.file});
 }
 
-// The chosen encoding reaches both readings of a source (the readings
+// The chosen encoding reaches the reading of a source (the readings
 // themselves are the renderer's tests); a missing work folder is made.
 TEST_F(MakeChmTest, ChosenSourceEncodingReadsEveryFileIntoAWorkFolderMadeAnew) {
     fs::remove_all(Work());
@@ -82,7 +93,6 @@ TEST_F(MakeChmTest, ChosenSourceEncodingReadsEveryFileIntoAWorkFolderMadeAnew) {
     options_.sourceEncoding = SourceEncoding::kUtf16;
     ASSERT_TRUE(MakeChm(frm_, options_).produced);
     EXPECT_NE(ReadBytes(Seen("0.htm")).find("<p>\xD6\xD0" "A</P>"), std::string::npos);  // 中A in code page 936
-    EXPECT_NE(ReadBytes(Seen("index.htm")).find("&nbsp;\xD6\xD0" "A</p>"), std::string::npos);
 }
 
 // Page numbers are not 16-bit: more pages than a short counts, numbered past 10, 1000 and 32767.
@@ -109,9 +119,7 @@ TEST_F(MakeChmTest, FailedBuildKeepsTheSourcesAndTheOldBook) {
     } cases[] = {
         {"compiler missing", [this] { fs::remove(app_ / U16(CompilerFileName())); }, MessageId::kStepFindCompiler},
 #ifndef _WIN32
-        {"compiler not a program",
-         [this] { fs::permissions(app_ / "hhc", fs::perms::owner_read, fs::perm_options::replace); },
-         MessageId::kStepStartCompiler},
+        {"compiler not a program", [this] { fs::permissions(app_ / "hhc", fs::perms::none); }, MessageId::kStepStartCompiler},
 #endif
         {"compiler fails", [this] { SetCompilerMode(app_, "fail"); }, MessageId::kStepFindCompiledBook},
         {"compiler crashes", [this] { SetCompilerMode(app_, "crash"); }, MessageId::kStepRunCompiler},
@@ -193,23 +201,6 @@ TEST_F(MakeChmTest, SourceThatCannotBeDeletedDoesNotStopTheOthers) {
     EXPECT_FALSE(fs::exists(sources_ / "b.txt"));
 }
 
-// Another build holds the work folder: this one says that it waits, and goes
-// on once the other lets go (here, as soon as the wait is announced).
-TEST_F(MakeChmTest, BuildWaitsForAnotherBuildOfTheSameProgramFolder) {
-    AddSource("a.txt", "A");
-    platform::FileLock other;
-    ASSERT_EQ(platform::LockFile(U16(app_ / "Temp.lock"), false, other, nullptr), platform::LockResult::kLocked);
-    const std::u16string waiting = Text(MessageId::kStageWaiting, Language::kEnglish);
-    std::vector<std::u16string> stages;
-    options_.progress = [&](std::u16string_view stage, std::size_t) {
-        stages.emplace_back(stage);
-        if (stage == waiting) platform::UnlockFile(other);
-    };
-    EXPECT_TRUE(MakeChm(frm_, options_).produced);
-    ASSERT_GE(stages.size(), 2u);
-    EXPECT_EQ(stages[1], waiting);
-}
-
 #ifndef _WIN32
 // A full disk is named at whichever step it strikes. Each case mounts a tiny
 // memory file system (this needs root, as on the CI machines; elsewhere the
@@ -287,8 +278,7 @@ TEST(TitleProblem, TitlesThatCannotNameAFileAreRefusedNamingTheCharacter) {
         {u"a\\b", u"\\"}, {u"say \"hi\"", u"\""}, {u"CON", u"CON"}, {u"nul.txt", u"nul.txt"}, {u"Com1", u"Com1"},
         {u"dots.", u"“.”"}, {u"blank ", u"U+0020"}, {u"CONSOLE", nullptr}, {u"COM0", nullptr},
 #else
-        {u"a\\b", nullptr}, {u"CON", nullptr}, {u"dots.", nullptr}, {u" blanks around ", nullptr},
-        {std::u16string(80, u'中'), u"中中中.chm"},  // three bytes each in UTF-8
+        {u"CON", nullptr}, {std::u16string(80, u'中'), u"中中中.chm"},  // three bytes each in UTF-8
 #endif
     };
     for (const auto& [title, named] : cases) {

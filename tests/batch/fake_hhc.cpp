@@ -40,10 +40,7 @@ int main(int argc, char** argv) {
     long milliseconds = 0;
     if (mode == "sleep") control >> milliseconds;
     if (control >> dropped && dropped.rfind("drop=", 0) == 0) dropped.erase(0, 5);
-    if (argc != 2) {
-        std::cerr << "usage: hhc <project>\n";
-        return 2;
-    }
+    if (argc != 2) return 2;
     const fs::path project = argv[1], projectFolder = project.parent_path();
     fs::remove_all(folder / "seen");
     fs::create_directories(folder / "seen");

@@ -34,8 +34,7 @@ TEST_F(BookTest, EveryPageShowsItsSourceTextAndName) {
         // An emoji, a CJK Extension-B character, Korean and Japanese.
         {"utf8 mark.txt", "\xEF\xBB\xBF<a&b>\xF0\x9F\x98\x80 \xF0\xA0\xAE\x9F \xED\x95\x9C \xE6\x97\xA5\xE3\x81\x8B",
          u"utf8 mark", u"&lt;a&amp;b&gt;&#128512; &#134047; &#54620; 日か"},
-        {"le.txt", "\xFF\xFE=\xD8\0\xDE\"\0q\0"s, u"le", u"&#128512;&quot;q"},
-        {"be.txt", "\xFE\xFFN-\xD5\x5C"s, u"be", u"中&#54620;"},
+        {"utf16.txt", "\xFF\xFE=\xD8\0\xDE\"\0q\0"s, u"utf16", u"&#128512;&quot;q"},
         {"\xCB\xB5\xC3\xF7.txt", "\xD6\xD0\xCE\xC4\xA3\xAC", u"说明", u"中文，"},  // the list holds such names undecoded
         {"<!--a&\".txt", "1", u"&lt;!--a&amp;&quot;", u"1"},
     };
@@ -49,7 +48,6 @@ TEST_F(BookTest, EveryPageShowsItsSourceTextAndName) {
     const BuildOutcome outcome = MakeChm(frm_, options_);
     ASSERT_TRUE(outcome.produced) << platform::ToUtf8(outcome.Message());
     EXPECT_EQ(outcome.captionStandIns, u"\U0001F600");
-    EXPECT_NE(outcome.StandInNote().find(u"\U0001F600"), std::u16string::npos);
 
     for (const test_support::ChmReader& reader : test_support::kChmReaders) {
         std::string problem;

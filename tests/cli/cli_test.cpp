@@ -40,7 +40,6 @@ protected:
 // titles are unsafe is the title check's own test). Help goes to standard
 // output.
 TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
-    const std::u16string folder = U16(sources_);
     const struct {
         std::vector<std::u16string> arguments;
         int status;
@@ -54,7 +53,7 @@ TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
         {{u"a", u"--title"}, cli::kExitUsage, "--title"},
         {{u"--open=yes", u"--title", u"T", u"a"}, cli::kExitUsage, "--open"},
         {{u"--title", u"T", U16(root_ / "nowhere")}, cli::kExitFailed, "nowhere"},
-        {{u"--delete-sources", u"--title", u"../../evil", folder}, cli::kExitUsage, "\"/\""},
+        {{u"--delete-sources", u"--title", u"../../evil", U16(sources_)}, cli::kExitUsage, "\"/\""},
     };
     AddSource("a.txt", "A");
     fs::remove_all(app_ / "Release");
@@ -69,7 +68,7 @@ TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
     EXPECT_FALSE(fs::exists(app_ / "Release"));
     EXPECT_FALSE(fs::exists(app_ / "Temp"));
     fs::remove(sources_ / "a.txt");
-    EXPECT_EQ(Run({u"--title", u"T", folder}), cli::kExitFailed);
+    EXPECT_EQ(Run({u"--title", u"T", U16(sources_)}), cli::kExitFailed);
     EXPECT_EQ(Run({u"-h"}), cli::kExitProduced);
     EXPECT_TRUE(out_.starts_with("Usage: chmbook-cli --title TITLE [options] FOLDER\n"));
 }
