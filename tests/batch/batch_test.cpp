@@ -306,23 +306,17 @@ TEST(ListPage, ExcerptIsTheFirst200CharactersEscaped) {
 // The last lines, decoded as UTF-8 or else the ANSI code page; long output is
 // cut at the start of a line.
 TEST(CompilerOutput, QuotesTheLastLinesDecoded) {
-    std::string longLog;
-    for (int i = 0; i < 100; ++i) longLog += std::string(150, 'x') + "\n";
     const std::pair<std::string, std::u16string> cases[] = {
         {"1\r\n2\n3\n4\n5\n6\n7\r\n8\r\n \n", u"3\n4\n5\n6\n7\n8"},
         {"error: \xE4\xB8\xAD\xE6\x96\x87", u"error: 中文"},
         {"error: \xD6\xD0\xCE\xC4", u"error: 中文"},
+        {std::string(1000, 'x') + "\nlast", u"last"},  // a line too long to quote is left out whole
     };
     const test_support::ScratchFolder dir;
     for (const auto& [log, tail] : cases) {
         dir.Write("log.txt", log);
         EXPECT_EQ(CompilerOutputTail(dir.u16("log.txt")), tail) << log;
     }
-    dir.Write("log.txt", longLog + "last words");
-    const std::u16string tail = CompilerOutputTail(dir.u16("log.txt"));
-    EXPECT_TRUE(tail.starts_with(std::u16string(150, u'x') + u"\n"));
-    EXPECT_TRUE(tail.ends_with(u"\nlast words"));
-    EXPECT_LE(tail.size(), kQuotedOutputBytes);
 }
 
 }  // namespace
