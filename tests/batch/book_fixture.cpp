@@ -1,6 +1,7 @@
 #include "book_fixture.h"
 
 #include "batch/book_inputs.h"
+#include "batch/write_chm.h"
 
 #ifndef CHMBOOK_FAKE_HHC
 #error "CHMBOOK_FAKE_HHC must name the stand-in compiler"
@@ -17,14 +18,8 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 }
 
 void InstallStandInCompiler(const fs::path& app) {
-#ifdef _WIN32
-    const fs::path target = app / "hhc.exe";
-#else
-    const fs::path target = app / "hhc";
-#endif
+    const fs::path target = app / CompilerFileName();
     fs::copy_file(CHMBOOK_FAKE_HHC, target, fs::copy_options::overwrite_existing);
-    fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
-                    fs::perm_options::replace);
 }
 
 std::string FakeBookMark(const fs::path& book) {
@@ -47,13 +42,9 @@ void BookTest::SetUp() {
     frm_.titleName = u"Notes";
     ASSERT_TRUE(EnsureOutputFolder(frm_.appPath));
     frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);
-    frm_.text1 = U16(sources_);
 
     options_.language = Language::kEnglish;
     options_.openDocument = [this](const std::u16string& path) { opened_.push_back(path); return true; };
-    options_.progress = [this](std::u16string_view stage, std::size_t pages) {
-        stages_.emplace_back(std::u16string(stage), pages);
-    };
 }
 
 fs::path BookTest::AddSource(const std::string& name, const std::string& bytes) {
@@ -62,7 +53,5 @@ fs::path BookTest::AddSource(const std::string& name, const std::string& bytes) 
     frm_.list1.push_back(U16(path));
     return path;
 }
-
-BuildOutcome BookTest::Build() { return MakeChm(frm_, options_); }
 
 }  // namespace chmbook::testing

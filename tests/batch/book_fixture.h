@@ -29,8 +29,8 @@ void InstallStandInCompiler(const fs::path& app);
 // What the stand-in compiler wrote after its book's directory: "FAKE-CHM "
 // and the project's path; empty when that is not found.
 std::string FakeBookMark(const fs::path& book);
-// Steers it: "ok", "fail", "silent", "sleep <ms>", "crash", optionally followed by "snapshot"
-// and "drop=<page>".
+// Steers it: "ok", "fail", "sleep <ms>", "crash", optionally followed by "drop=<page>";
+// it copies the pages it is given into `seen/` in the program's folder.
 void SetCompilerMode(const fs::path& app, const std::string& mode);
 
 class BookTest : public ::testing::Test {
@@ -39,7 +39,6 @@ protected:
 
     // Writes a source file and appends it to the file list.
     fs::path AddSource(const std::string& name, const std::string& bytes);
-    BuildOutcome Build();
 
     // Everything of this test; programs are installed and run below it.
     test_support::ScratchFolder scratch_{"chmbook test", test_support::ScratchUse::kPrograms};
@@ -49,7 +48,6 @@ protected:
     MemoryWindowState frm_;
     BuildOptions options_;
     std::vector<std::u16string> opened_;  // books handed to the desktop
-    std::vector<std::pair<std::u16string, std::size_t>> stages_;
 };
 
 }  // namespace chmbook::testing

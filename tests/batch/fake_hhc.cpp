@@ -1,34 +1,30 @@
 // A stand-in for the help compiler, for the tests of the book build.
 //
-// Started as `hhc <project>`, it writes `Temp.chm` beside the project: a
+// Started as `hhc <project>`, it first copies the project's folder into
+// `seen/` in its own folder (the pages as the build wrote them, before it
+// empties its work folder), then writes `Temp.chm` beside the project: a
 // container (made by our compiler's container writer) whose directory lists
 // every file of the project's folder, empty, followed by "FAKE-CHM " and the
 // project's path. The file `hhc-mode.txt` in its own folder steers it
 // (absent: "ok"):
 //   ok              write the book, exit 0
 //   fail            write errors to stdout and stderr, no book, exit 3
-//   silent          write nothing at all, exit 0
 //   sleep <ms>      wait that long, then as "ok"
 //   crash           write half a book, then die by a signal
 // With "drop=<name>" after the mode the directory leaves that file out, as a
-// compiler that missed a page would. With "snapshot" the project's folder is
-// first copied into `seen/` in its own folder, so that tests can read the
-// pages the build wrote before it empties its work folder. Its process
-// number goes to `hhc-pid.txt` in its own folder.
+// compiler that missed a page would. Its process number goes to
+// `hhc-pid.txt` in its own folder.
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
-#ifdef _WIN32
-#include <process.h>
-#include <windows.h>
-#else
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
 #endif
 
 #include "container/itsf_writer.h"
@@ -37,36 +33,19 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
     const fs::path folder = fs::absolute(fs::path(argv[0])).parent_path();
-#ifdef _WIN32
-    std::ofstream(folder / "hhc-pid.txt") << _getpid();
-#else
     std::ofstream(folder / "hhc-pid.txt") << getpid();
-#endif
-    std::ifstream modeFile(folder / "hhc-mode.txt");
-    std::stringstream control;
-    control << modeFile.rdbuf();
-    std::string mode = "ok", word, dropped;
+    std::ifstream control(folder / "hhc-mode.txt");
+    std::string mode = "ok", dropped;
     control >> mode;
     long milliseconds = 0;
     if (mode == "sleep") control >> milliseconds;
-    bool snapshot = false;
-    while (control >> word) {
-        snapshot = snapshot || word == "snapshot";
-        if (word.rfind("drop=", 0) == 0) dropped = word.substr(5);
-    }
-    if (argc != 2) {
-        std::cerr << "usage: hhc <project>\n";
-        return 2;
-    }
+    if (control >> dropped && dropped.rfind("drop=", 0) == 0) dropped.erase(0, 5);
+    if (argc != 2) return 2;
     const fs::path project = argv[1], projectFolder = project.parent_path();
-    if (snapshot) {
-        fs::remove_all(folder / "seen");
-        fs::create_directories(folder / "seen");
-        for (const auto& entry : fs::directory_iterator(projectFolder))
-            if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
-    }
-    if (mode == "silent") return 0;
-    std::cout << "Compiling " << project.string() << std::endl;
+    fs::remove_all(folder / "seen");
+    fs::create_directories(folder / "seen");
+    for (const auto& entry : fs::directory_iterator(projectFolder))
+        if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
     if (mode == "fail") {
         std::cout << "line one of the report\n";
         std::cerr << "error: the stand-in compiler was told to fail" << std::endl;
@@ -87,6 +66,5 @@ int main(int argc, char** argv) {
 #endif
     }
     book << hhc::container::BuildContainer(files, {}) << "FAKE-CHM " << project.string();
-    std::cout << "Compiled " << (projectFolder / "Temp.chm").string() << std::endl;
     return 0;
 }
