@@ -1,11 +1,10 @@
 #pragma once
 // A strict reader of the container's structure, written for the tests: it
-// decodes the headers and directory chunks and records every field that
-// breaks the rules readers depend on (header fields, exact free space, entry
-// counts, quickref words, sort order, index entries naming the first entry of
-// their child, ::DataSpace files that agree with each other and with what
-// every reader can decode). Finding names through the index is left to the
-// CHM readers' lookups.
+// decodes the directory chunks and records what breaks the rules readers
+// depend on but may not check themselves (exact free space, entry counts,
+// quickref words, index entries naming the first entry of their child, LZX
+// control data and a reset table every reader can use). Header fields, links,
+// name order and finding names are left to the CHM readers' lookups.
 #include <cstdint>
 #include <string>
 #include <string_view>
