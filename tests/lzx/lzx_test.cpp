@@ -58,9 +58,9 @@ TEST(Huffman, CodesAreCompleteLimitedOrderedAndPrefixFree) {
     }
 }
 
-// A lone symbol gets a partner, no symbols get no codes, and canonical codes
-// go shorter first, ties by symbol.
-TEST(Huffman, EdgeCasesAndCanonicalOrder) {
+// A lone symbol gets a partner (decoders refuse a one-code tree), no symbols
+// get no codes. Canonical order is left to the round trips.
+TEST(Huffman, LoneSymbolGetsAPartner) {
     using Lengths = std::vector<std::uint8_t>;
     for (const auto& [freqs, expected] : {std::pair<std::vector<std::uint32_t>, Lengths>{{0, 0, 5, 0}, {1, 0, 1, 0}},
                                           {{9, 0, 0}, {1, 1, 0}}, {{0, 0, 0}, {0, 0, 0}}}) {
@@ -68,9 +68,6 @@ TEST(Huffman, EdgeCasesAndCanonicalOrder) {
         hhc::lzx::BuildCodeLengths(freqs, 16, lengths);
         EXPECT_EQ(lengths, expected);
     }
-    std::vector<std::uint16_t> codes(8);
-    hhc::lzx::AssignCanonicalCodes(std::vector<std::uint8_t>{3, 3, 3, 3, 3, 2, 4, 4}, codes);
-    EXPECT_EQ(codes, (std::vector<std::uint16_t>{0b010, 0b011, 0b100, 0b101, 0b110, 0b00, 0b1110, 0b1111}));
 }
 
 // One offset per frame, frames starting on 16-bit words and taking no more
@@ -107,7 +104,6 @@ TEST(CompressSection, SizesStayWithinBounds) {
         {"random frames cost no more than stored ones", RandomBytes(10 * kFrameSize, 3), 10 * kStoredFrame},
         {"bit-packed data is coded smaller than stored", BitstreamLike(10 * kFrameSize, 7), 10 * kFrameSize * 97 / 100},
         {"a random frame beside text costs no more than stored", text + random, textAlone + kStoredFrame},
-        {"a text frame after a random one likewise", random + text, textAlone + kStoredFrame},
         {"a frame after an incompressible one matches into it", random + random, kStoredFrame + 1024},
         {"repeats compress", RepetitiveText(1 << 20, 4), (1u << 20) / 2},
         {"runs take little more than one match per 257 bytes", std::string(1 << 20, '\0'), 1u << 14},
@@ -122,7 +118,7 @@ TEST(FrameProbe, OnlyDataWithoutRepeatsLooksIncompressible) {
         {RepetitiveText(kFrameSize, 4), false}, {std::string(kFrameSize, '\0'), false},
         {PeriodicBytes(kFrameSize, 3000, 5), false},  // flat histogram, but every byte repeats one 3,000 back
         {RandomBytes(kFrameSize / 2, 6) + RepetitiveText(kFrameSize / 2, 7), false},
-        {"", false}, {"abc", false}};  // tiny inputs are left to the full parse
+        {"abc", false}};  // tiny inputs are left to the full parse
     for (auto [bytes, incompressible] : cases) {
         const std::size_t size = bytes.size();
         bytes.append(8, '\0');  // the probe reads a little past the end
@@ -164,20 +160,6 @@ Files FarMatches() {
     return One(bytes);
 }
 
-Files MixedMegabytes() {
-    Files files;
-    for (int i = 0; i < 12; ++i) {
-        std::string& part = files["/mixed/part" + std::to_string(i) + ".dat"];
-        switch (i % 4) {
-        case 0: part = RepetitiveText(400000 + 777 * i, i); break;
-        case 1: part = RandomBytes(90000 + 13 * i, i); break;
-        case 2: part = std::string(150000 + i, static_cast<char>(i)); break;
-        case 3: part = PeriodicBytes(200000, 1000 + 4099 * i, i); break;
-        }
-    }
-    return files;
-}
-
 // The second frame repeats the first whole; the third is text with pieces of
 // it, so both have matches that reach back into the incompressible frame.
 Files FramesCopyingAnIncompressibleFrame() {
@@ -208,14 +190,12 @@ const RoundTripCase kCases[] = {
      [] { return Files{{"/p20000.bin", PeriodicBytes(200000, 20000, 9)}, {"/p7.bin", PeriodicBytes(150001, 7, 10)}}; }},
     {"FarMatches", FarMatches},
     {"AlignedOffsetBlocks", [] { return One(EightAlignedRepeats(300000, 13)); }},
-    {"MixedMegabytes", MixedMegabytes},
     {"BitPackedIndex", [] { return Files{{"/$FIftiMain", BitstreamLike(400000, 19)}}; }},
-    {"RandomFrameThenText",
-     [] { return One(RandomBytes(kFrameSize, 20) + RepetitiveText(kFrameSize, 21) + RepetitiveText(kInterval, 22)); }},
-    {"TextFrameThenRandom",
+    {"RandomTextAndBitPackedFrames",
      [] {
-         return One(RepetitiveText(kFrameSize, 23) + RandomBytes(kFrameSize, 24) + RepetitiveText(kFrameSize, 25) +
-                    BitstreamLike(kFrameSize, 26) + RepetitiveText(kFrameSize + 999, 27));
+         return One(RandomBytes(kFrameSize, 20) + RepetitiveText(kFrameSize, 23) + RandomBytes(kFrameSize, 24) +
+                    RepetitiveText(kFrameSize, 25) + BitstreamLike(kFrameSize, 26) +
+                    RepetitiveText(kFrameSize + 999, 27));
      }},
     {"FramesCopyingAnIncompressibleFrame", FramesCopyingAnIncompressibleFrame},
 };
