@@ -118,7 +118,8 @@ std::vector<ParsedEntry> ReadChunk(std::string_view chunk, bool listing, std::ui
 
 // The LZX control data (64 KiB window, reset every 64 KiB) and a reset table,
 // span and content length that agree with each other. Other header fields
-// and the name list are left to the four readers, which rely on them.
+// and the name list are left to the four readers, which rely on them; the
+// filler that keeps readers from miscounting frames to the test of it below.
 void CheckDataSpace(std::string_view book, ParsedBook& p) {
     const std::string prefix = "::DataSpace/Storage/MSCompressed/";
     const std::string resetName = prefix + "Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
@@ -132,8 +133,6 @@ void CheckDataSpace(std::string_view book, ParsedBook& p) {
     if (reset.size() != 0x28 + 8 * frames || frames != (u + 0x7FFF) / 0x8000 || c != content->length ||
         ReadLe(p.Section0File(book, prefix + "SpanInfo"), 0, 8) != u)
         p.problems.push_back("reset table, SpanInfo and Content disagree");
-    // Some readers miscount the frames of such a section.
-    if (u % 0x8000 == 0 || u % 0x8000 == 0x7FFF) p.problems.push_back("section length is 0 or 0x7FFF mod 0x8000");
     for (std::uint64_t i = 0; i < frames && 0x28 + 8 * i + 8 <= reset.size(); ++i) {
         const std::uint64_t entry = ReadLe(reset, 0x28 + 8 * i, 8);
         const std::uint64_t next = i + 1 < frames ? ReadLe(reset, 0x30 + 8 * i, 8) : c;
