@@ -99,9 +99,10 @@ TEST(AnsiCodePage, EveryEncodedCharacterDecodesToAStableCharacter) {
         const std::string bytes = UnicodeToAnsi(std::u16string(1, static_cast<char16_t>(c)));
         if (bytes == "?") continue;
         const std::u16string decoded = AnsiToUnicode(bytes);
-        ASSERT_EQ(decoded.size(), 1u) << std::hex << static_cast<unsigned>(c);
-        ASSERT_TRUE(c >= 0x80 || (bytes == std::string(1, static_cast<char>(c)) && decoded[0] == c)) << std::hex << static_cast<unsigned>(c);
-        ASSERT_EQ(UnicodeToAnsi(decoded), bytes) << std::hex << static_cast<unsigned>(c);
+        const auto code = static_cast<unsigned>(c);
+        ASSERT_EQ(decoded.size(), 1u) << std::hex << code;
+        ASSERT_TRUE(c >= 0x80 || (bytes == std::string(1, static_cast<char>(c)) && decoded[0] == c)) << code;
+        ASSERT_EQ(UnicodeToAnsi(decoded), bytes) << std::hex << code;
     }
 }
 

@@ -173,7 +173,8 @@ Problems CompareWithExpected(const std::string& reader, const BookFiles& files, 
         if (it == expected.end()) problems.push_back(reader + " found unexpected \"" + name + "\"");
         else if (got != it->second)
             problems.push_back(reader + ": \"" + name + "\" has " + std::to_string(got.size()) + " bytes, expected " +
-                               std::to_string(it->second.size()) + (got.size() == it->second.size() ? " (others)" : ""));
+                               std::to_string(it->second.size()) +
+                               (got.size() == it->second.size() ? " (others)" : ""));
     }
     for (const auto& [name, data] : expected)
         if (!files.count(name)) problems.push_back(reader + " did not find \"" + name + "\"");
