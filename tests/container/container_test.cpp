@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <stdexcept>
 
@@ -20,8 +19,6 @@ namespace {
 using hhc::container::BuildContainer;
 using hhc::container::InternalFile;
 using hhc::container::Section;
-using test_data::RandomBytes;
-using test_data::RepetitiveText;
 using test_support::Joined;
 
 // A strict reader of the container's structure, written for these tests: it
@@ -236,7 +233,7 @@ TEST(BuildContainer, LanguageItbitsFoldersAndSections) {
 TEST(BuildContainer, AddsFillerOnlyWhereAReaderMiscountsFrames) {
     for (const auto& [size, length] : {std::pair<std::size_t, std::uint64_t>{0, 1}, {0x8000, 0x8001}, {0x7FFF, 0x8001},
                                        {0x7FFE, 0x7FFE}, {0x17FFF, 0x18001}, {0x8001, 0x8001}}) {
-        const std::string book = BuildContainer({{"/a", RepetitiveText(size, 1)}}, {});
+        const std::string book = BuildContainer({{"/a", test_data::RepetitiveText(size, 1)}}, {});
         const ParsedBook parsed = ParseBook(book);
         EXPECT_EQ(ReadLe(parsed.Section0File(book, "::DataSpace/Storage/MSCompressed/SpanInfo"), 0, 8), length) << size;
         EXPECT_EQ(Joined(parsed.problems), "") << size;
@@ -256,12 +253,12 @@ using Files = std::vector<InternalFile>;
 
 struct RoundTrip {
     const char* name;
-    std::function<Files()> files;
+    Files (*files)();
     std::uint32_t minDepth = 1;  // levels of the directory the book needs at least
 };
 
 Files FoldersDeepPathsAndChineseNames() {
-    Files files = {{"/images/a.png", RandomBytes(3000, 1)}, {"/empty folder/", ""},
+    Files files = {{"/images/a.png", test_data::RandomBytes(3000, 1)}, {"/empty folder/", ""},
                    {"/\xE4\xB8\xAD\xE6\x96\x87.htm", test_data::CorpusText(1, 500)},  // 中文.htm
                    {"/\xE7\xAC\xAC\xE4\xB8\x80\xE7\xAB\xA0/\xE5\x9B\xBE.png", "x"}, {"/Sub Dir/\xC3\x84 b.htm", "y"},
                    {"/Sub Dir/\xC3\xA4 b.htm", "z"},  // Ä and ä: only ASCII letters fold
