@@ -10,11 +10,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <unistd.h>
-
 #include <csignal>
 #endif
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -25,22 +24,18 @@ using namespace chmbook::platform;
 
 namespace {
 
-void Write(int stream, const std::string& bytes) {
-#ifdef _WIN32
-    DWORD written = 0;
-    WriteFile(GetStdHandle(stream == 1 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE), bytes.data(),
-              static_cast<DWORD>(bytes.size()), &written, nullptr);
-#else
-    if (write(stream, bytes.data(), bytes.size()) < 0) std::exit(101);
-#endif
+// Written at once: the crash and orphan modes end without flushing.
+void Write(std::FILE* stream, const std::string& bytes) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::fflush(stream);
 }
 
 int Run(const std::vector<std::string>& args) {
     const std::string mode = args.size() > 1 ? args[1] : "";
     const long number = args.size() > 2 ? std::strtol(args[2].c_str(), nullptr, 10) : 0;
     if (mode == "args") {
-        for (std::size_t i = 2; i < args.size(); ++i) Write(1, "[" + args[i] + "]");
-        Write(2, "!");
+        for (std::size_t i = 2; i < args.size(); ++i) Write(stdout, "[" + args[i] + "]");
+        Write(stderr, "!");
     }
 #ifdef _WIN32
     if (mode == "crash") TerminateProcess(GetCurrentProcess(), 0xC0000005);
@@ -52,7 +47,7 @@ int Run(const std::vector<std::string>& args) {
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         auto child = StartProcess(reinterpret_cast<const char16_t*>(self), {u"sleep", u"60000"}, u"", nullptr);
         if (!child) return 2;
-        Write(1, std::to_string(GetProcessId(reinterpret_cast<HANDLE>(child->handle))));
+        Write(stdout, std::to_string(GetProcessId(reinterpret_cast<HANDLE>(child->handle))));
         TerminateProcess(GetCurrentProcess(), 9);
     }
 #else
