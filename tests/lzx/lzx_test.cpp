@@ -24,34 +24,28 @@ hhc::lzx::CompressedSection Compress(const std::string& bytes) {
 }
 
 // Every used symbol gets a code no longer than the limit, rarer symbols never
-// shorter ones, the code is complete (Kraft sum exactly 1), and no code is a
-// prefix of another. (A lone symbol's partner is left to the round trips:
-// decoders refuse a one-code tree.)
-TEST(Huffman, CodesAreCompleteLimitedOrderedAndPrefixFree) {
+// shorter ones, and the code is complete (Kraft sum exactly 1). Canonical
+// codes and a lone symbol's partner are left to the round trips: decoders
+// build the codes from the lengths and refuse a one-code tree.
+TEST(Huffman, CodeLengthsAreCompleteLimitedAndOrdered) {
     std::vector<std::uint32_t> fibonacci(40, 1);  // would need codes as long as the alphabet
     for (std::size_t i = 2; i < fibonacci.size(); ++i) fibonacci[i] = fibonacci[i - 1] + fibonacci[i - 2];
     std::vector<std::uint32_t> spread(300);
     for (std::size_t s = 0; s < spread.size(); ++s) spread[s] = static_cast<std::uint32_t>((s * 7919) % 1000 + 1);
     const std::pair<std::vector<std::uint32_t>, unsigned> cases[] = {
-        {fibonacci, 16}, {fibonacci, 15}, {{fibonacci.begin(), fibonacci.begin() + 8}, 7},
+        {fibonacci, 16}, {{fibonacci.begin(), fibonacci.begin() + 8}, 7},
         {{500, 3, 90, 0, 7, 7, 1, 2000, 40}, 16}, {spread, 16}};
     for (const auto& [freqs, limit] : cases) {
         SCOPED_TRACE(::testing::Message() << freqs.size() << " symbols, limit " << limit);
         std::vector<std::uint8_t> lengths(freqs.size());
-        std::vector<std::uint16_t> codes(freqs.size());
         hhc::lzx::BuildCodeLengths(freqs, limit, lengths);
-        hhc::lzx::AssignCanonicalCodes(lengths, codes);
         std::uint64_t kraft = 0;
         for (std::size_t x = 0; x < freqs.size(); ++x) {
             EXPECT_EQ(lengths[x] == 0, freqs[x] == 0) << x;
             EXPECT_LE(lengths[x], limit);
             if (lengths[x] != 0) kraft += std::uint64_t{1} << (16 - lengths[x]);
-            for (std::size_t y = 0; y < freqs.size(); ++y) {
-                if (x == y || freqs[x] == 0 || freqs[y] == 0) continue;
-                EXPECT_TRUE(freqs[x] >= freqs[y] || lengths[x] >= lengths[y]) << x << " " << y;
-                EXPECT_TRUE(lengths[x] > lengths[y] || codes[y] >> (lengths[y] - lengths[x]) != codes[x])
-                    << x << " " << y;
-            }
+            for (std::size_t y = 0; y < freqs.size(); ++y)
+                EXPECT_TRUE(freqs[x] >= freqs[y] || freqs[x] == 0 || lengths[x] >= lengths[y]) << x << " " << y;
         }
         EXPECT_EQ(kraft, 65536u);
     }
