@@ -73,17 +73,15 @@ TEST(Files, LookUpCreateReadWriteCopyAndDelete) {
     EXPECT_EQ((std::vector{IsOrdinaryFile(from), IsOrdinaryFile(hidden), IsOrdinaryFile(folder),
                            IsOrdinaryFile(absent)}),
               (std::vector{true, false, false, false}));
-    // What must fail, leaving the target of a failed copy alone.
+    // What must fail, leaving the target of a failed copy alone and a failed
+    // read's buffer empty.
+    std::string stale = "stale", staleToo = "stale";
     EXPECT_EQ((std::vector{CreateFolder(folder), CreateFolder(absent + u"/new"), CopyFileReplacing(absent, to),
                            CopyFileReplacing(from, absent + u"/x"), WriteWholeFile(absent + u"/x", "x"),
-                           DeleteOneFile(sub)}),
-              std::vector<bool>(6, false));
+                           DeleteOneFile(sub), ReadWholeFile(absent, stale), ReadWholeFile(folder, staleToo)}),
+              std::vector<bool>(8, false));
     EXPECT_EQ(Read(to), bytes);
-    for (const std::u16string& path : {absent, folder}) {
-        std::string stale = "stale";
-        EXPECT_FALSE(ReadWholeFile(path, stale));
-        EXPECT_EQ(stale, "");
-    }
+    EXPECT_EQ(stale + staleToo, "");
     EXPECT_TRUE(DeleteOneFile(to));
     EXPECT_FALSE(DeleteOneFile(to));
     ASSERT_TRUE(WriteWholeFile(to, "x"));
