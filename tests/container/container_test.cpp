@@ -1,17 +1,14 @@
 // The container writer: what it refuses, how it lays a book out (checked on
-// its bytes with the strict structure reader of these tests), the directory's
-// building blocks, and books read back byte for byte by four CHM readers we
-// did not write.
+// its bytes with the strict structure reader below), and books read back byte
+// for byte by four CHM readers we did not write, whose lookups also guard the
+// name order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <functional>
+#include <map>
 #include <stdexcept>
 
-#include "book_parser.h"
 #include "container/itsf_writer.h"
-#include "container/name_order.h"
 #include "test_data.h"
 #include "test_support/chm_readers.h"
 #include "test_support/scratch_folder.h"
@@ -22,9 +19,166 @@ namespace {
 using hhc::container::BuildContainer;
 using hhc::container::InternalFile;
 using hhc::container::Section;
-using test_data::RandomBytes;
-using test_data::RepetitiveText;
 using test_support::Joined;
+
+// A strict reader of the container's structure, written for these tests: it
+// decodes the directory chunks and records what breaks the rules readers
+// depend on but may not check themselves (exact free space, entry counts,
+// quickref words, index entries naming the first entry of their child, LZX
+// control data and a reset table every reader can use). Header fields, links,
+// name order and finding names are left to the CHM readers' lookups.
+struct ParsedEntry {
+    std::string name;
+    std::uint64_t section = 0;
+    std::uint64_t offset = 0;  // in an index chunk: the child chunk's number
+    std::uint64_t length = 0;
+};
+
+struct ParsedBook {
+    std::uint64_t contentOffset = 0;
+    std::uint32_t chunkCount = 0, listingChunks = 0, depth = 0;
+    std::vector<ParsedEntry> entries;  // in listing order
+    std::vector<std::string> problems;
+
+    const ParsedEntry* Find(std::string_view name) const {
+        for (const ParsedEntry& e : entries)
+            if (e.name == name) return &e;
+        return nullptr;
+    }
+    // Bytes of a section-0 file ("" if absent or not in section 0).
+    std::string Section0File(std::string_view book, std::string_view name) const {
+        const ParsedEntry* e = Find(name);
+        if (!e || e->section != 0 || contentOffset + e->offset + e->length > book.size()) return {};
+        return std::string(book.substr(contentOffset + e->offset, e->length));
+    }
+};
+
+std::uint64_t ReadLe(std::string_view bytes, std::size_t pos, std::size_t size) {
+    std::uint64_t v = 0;
+    if (pos + size > bytes.size()) return ~std::uint64_t{0};
+    for (std::size_t i = size; i-- > 0;) v = (v << 8) | static_cast<unsigned char>(bytes[pos + i]);
+    return v;
+}
+
+constexpr std::size_t kChunk = 4096;
+
+// Decodes the entries of one chunk (listing: name, section, offset, length;
+// index: name, child) and checks its free space, count word, quickref words
+// (one for every fifth entry: density 2).
+std::vector<ParsedEntry> ReadChunk(std::string_view chunk, bool listing, std::uint64_t number,
+                                   std::vector<std::string>& problems) {
+    auto problem = [&](const std::string& what) {
+        problems.push_back("chunk " + std::to_string(number) + ": " + what);
+    };
+    const std::size_t header = listing ? 0x14 : 0x08;
+    const std::uint64_t freeSpace = ReadLe(chunk, 4, 4);
+    if (freeSpace < 2 || freeSpace > kChunk - header) {
+        problem("free space " + std::to_string(freeSpace) + " out of range");
+        return {};
+    }
+    const std::size_t end = kChunk - freeSpace;
+    std::size_t pos = header;
+    bool ok = true;
+    auto encint = [&] {
+        std::uint64_t v = 0;
+        for (int i = 0; i < 10 && pos < end; ++i) {
+            const auto b = static_cast<unsigned char>(chunk[pos++]);
+            v = v << 7 | (b & 0x7F);
+            if (!(b & 0x80)) return v;
+        }
+        ok = false;
+        return v;
+    };
+    std::vector<ParsedEntry> entries;
+    std::vector<std::size_t> starts;
+    while (ok && pos < end) {
+        starts.push_back(pos - header);
+        const std::uint64_t length = encint();
+        if (length == 0 || length > end - pos) ok = false;
+        if (!ok) break;
+        ParsedEntry e{std::string(chunk.substr(pos, length))};
+        pos += length;
+        if (listing) e.section = encint();
+        e.offset = encint();
+        if (listing) e.length = encint();
+        entries.push_back(e);
+    }
+    if (!ok || pos != end) problem("entries do not end exactly where the free space begins");
+    const std::size_t n = entries.size(), quickrefs = n == 0 ? 0 : (n - 1) / 5;
+    if (ReadLe(chunk, kChunk - 2, 2) != n) problem("entry count word differs from the entries");
+    for (std::size_t k = 1; k <= quickrefs; ++k)
+        if (ReadLe(chunk, kChunk - 2 - 2 * k, 2) != starts[5 * k])
+            problem("quickref word " + std::to_string(k) + " does not point at entry " + std::to_string(5 * k));
+    if (end > kChunk - 2 - 2 * quickrefs) problem("entries overlap the quickref area");
+    return entries;
+}
+
+// The LZX control data (64 KiB window, reset every 64 KiB) and a reset table,
+// span and content length that agree with each other. Other header fields
+// and the name list are left to the four readers, which rely on them; the
+// filler that keeps readers from miscounting frames to the test of it below.
+void CheckDataSpace(std::string_view book, ParsedBook& p) {
+    const std::string prefix = "::DataSpace/Storage/MSCompressed/";
+    const std::string resetName = prefix + "Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+    const ParsedEntry* content = p.Find(prefix + "Content");
+    if (!content) return p.problems.push_back("no Content");
+    if (p.Section0File(book, prefix + "ControlData") !=
+        std::string_view("\x06\0\0\0LZXC\x02\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\0\0\0\0\0\0", 28))
+        p.problems.push_back("ControlData differs from 64 KiB window / 64 KiB reset");
+    const std::string reset = p.Section0File(book, resetName);
+    const std::uint64_t frames = ReadLe(reset, 4, 4), u = ReadLe(reset, 0x10, 8), c = ReadLe(reset, 0x18, 8);
+    if (reset.size() != 0x28 + 8 * frames || frames != (u + 0x7FFF) / 0x8000 || c != content->length ||
+        ReadLe(p.Section0File(book, prefix + "SpanInfo"), 0, 8) != u)
+        p.problems.push_back("reset table, SpanInfo and Content disagree");
+    for (std::uint64_t i = 0; i < frames && 0x28 + 8 * i + 8 <= reset.size(); ++i) {
+        const std::uint64_t entry = ReadLe(reset, 0x28 + 8 * i, 8);
+        const std::uint64_t next = i + 1 < frames ? ReadLe(reset, 0x30 + 8 * i, 8) : c;
+        // CHMLib's input buffer holds at most 0x8000 + 6144 bytes of one frame.
+        if ((i == 0 && entry != 0) || entry % 2 != 0 || next <= entry || next - entry > 0x8000 + 6144)
+            p.problems.push_back("reset table entry " + std::to_string(i) + " is out of place");
+    }
+}
+
+ParsedBook ParseBook(std::string_view book) {
+    ParsedBook p;
+    if (book.size() < 0x78 + 0x54 + kChunk || book.substr(0, 4) != "ITSF" || book.substr(0x78, 4) != "ITSP") {
+        p.problems.push_back("no ITSF and ITSP headers");
+        return p;
+    }
+    const std::uint64_t dirLength = ReadLe(book, 0x50, 8);
+    p.contentOffset = ReadLe(book, 0x58, 8);
+    p.depth = static_cast<std::uint32_t>(ReadLe(book, 0x90, 4));
+    p.chunkCount = static_cast<std::uint32_t>(ReadLe(book, 0xA4, 4));
+    if (0x78 + dirLength > book.size() || dirLength != 0x54 + p.chunkCount * kChunk) {
+        p.problems.push_back("directory does not fit the file or its chunk count");
+        return p;
+    }
+    auto chunk = [&](std::uint64_t k) { return book.substr(0xCC + k * kChunk, kChunk); };
+
+    // Listing chunks come first (the readers follow their links), index
+    // chunks follow. Every index entry names the first entry of its child.
+    std::map<std::uint64_t, std::string> firstNames;
+    std::vector<ParsedEntry> indexEntries;
+    for (std::uint64_t k = 0; k < p.chunkCount; ++k) {
+        const std::string_view c = chunk(k);
+        const bool listing = c.substr(0, 4) == "PMGL";
+        if (listing ? k != p.listingChunks : c.substr(0, 4) != "PMGI")
+            p.problems.push_back("chunk " + std::to_string(k) + " is neither PMGI nor PMGL before the index chunks");
+        const std::vector<ParsedEntry> entries = ReadChunk(c, listing, k, p.problems);
+        if (entries.empty()) p.problems.push_back("empty chunk " + std::to_string(k));
+        else firstNames[k] = entries.front().name;
+        std::vector<ParsedEntry>& into = listing ? p.entries : indexEntries;
+        into.insert(into.end(), entries.begin(), entries.end());
+        p.listingChunks += listing;
+    }
+    if (ReadLe(book, 0x9C, 4) != p.listingChunks - 1) p.problems.push_back("last listing chunk field is wrong");
+    for (const ParsedEntry& e : indexEntries)
+        if (!firstNames.count(e.offset) || firstNames[e.offset] != e.name)
+            p.problems.push_back("index entry \"" + e.name + "\" is not the first name of chunk " +
+                                 std::to_string(e.offset));
+    CheckDataSpace(book, p);
+    return p;
+}
 
 // A minimal "/#SYSTEM" (version 3, no records) in section 0.
 const InternalFile kSystem = {"/#SYSTEM", std::string("\x03\0\0\0", 4), Section::kUncompressed};
@@ -32,10 +186,9 @@ const InternalFile kSystem = {"/#SYSTEM", std::string("\x03\0\0\0", 4), Section:
 // `count` pages named prefix + zero-padded number + ".htm", with short text.
 std::vector<InternalFile> NumberedPages(std::size_t count, const std::string& prefix) {
     std::vector<InternalFile> files;
-    char number[24];
     for (std::size_t i = 0; i < count; ++i) {
-        std::snprintf(number, sizeof number, "%05zu", i);
-        files.push_back({prefix + number + ".htm", "<html><body>page " + std::string(number) + "</body></html>"});
+        const std::string number = std::to_string(100000 + i).substr(1);
+        files.push_back({prefix + number + ".htm", "<html><body>page " + number + "</body></html>"});
     }
     return files;
 }
@@ -57,31 +210,22 @@ TEST(BuildContainer, RefusesNamesReadersCannotStoreOrTellApart) {
     }
 }
 
-TEST(BuildContainer, HeaderSectionZeroAndTheCompressedStreamLast) {
-    hhc::container::ContainerOptions options;
-    options.lcid = 0x0804;
-    options.timestamp = 0x11223344;
-    const std::string book =
-        BuildContainer({{"/page.htm", "compressed"}, kSystem, {"/#itbits", "", Section::kUncompressed}}, options);
+// The language goes into the header, a given "/#itbits" is kept rather than
+// doubled, folders differing in case alone get one entry, section 0 files
+// stay there and the compressed stream ends the file.
+TEST(BuildContainer, LanguageItbitsFoldersAndSections) {
+    const std::string book = BuildContainer({{"/Img/a.png", "compressed"}, {"/img/b.png", "b"}, {"/IMG/", ""}, kSystem,
+                                             {"/#itbits", "", Section::kUncompressed}},
+                                            {0x0804});
     EXPECT_EQ(ReadLe(book, 0x14, 4), 0x0804u);
-    EXPECT_EQ(book.substr(0x10, 4), "\x11\x22\x33\x44");
     const ParsedBook parsed = ParseBook(book);
     ASSERT_EQ(Joined(parsed.problems), "");
     EXPECT_EQ(parsed.Section0File(book, "/#SYSTEM"), kSystem.data);
-    EXPECT_EQ(parsed.Find("/#ITBITS"), nullptr);  // a given one is kept, not doubled
-    ASSERT_NE(parsed.Find("/#itbits"), nullptr);
-    ASSERT_NE(parsed.Find("/page.htm"), nullptr);
-    EXPECT_EQ(parsed.Find("/page.htm")->section, 1u);
+    EXPECT_TRUE(parsed.Find("/#itbits") && !parsed.Find("/#ITBITS"));
+    EXPECT_EQ(!!parsed.Find("/Img/") + !!parsed.Find("/img/") + !!parsed.Find("/IMG/"), 1);
+    ASSERT_TRUE(parsed.Find("/Img/a.png") && parsed.Find("/Img/a.png")->section == 1);
     const ParsedEntry* content = parsed.Find("::DataSpace/Storage/MSCompressed/Content");
     EXPECT_EQ(parsed.contentOffset + content->offset + content->length, book.size());
-}
-
-TEST(BuildContainer, FoldersDifferingOnlyInCaseGiveOneEntry) {
-    const ParsedBook parsed = ParseBook(BuildContainer({{"/Img/a.png", "a"}, {"/img/b.png", "b"}, {"/IMG/", ""}}, {}));
-    EXPECT_EQ(Joined(parsed.problems), "");
-    int folders = 0;
-    for (const ParsedEntry& e : parsed.entries) folders += e.name == "/Img/" || e.name == "/img/" || e.name == "/IMG/";
-    EXPECT_EQ(folders, 1);
 }
 
 // A section of a whole number of frames, or one byte short of it, gets filler
@@ -89,7 +233,7 @@ TEST(BuildContainer, FoldersDifferingOnlyInCaseGiveOneEntry) {
 TEST(BuildContainer, AddsFillerOnlyWhereAReaderMiscountsFrames) {
     for (const auto& [size, length] : {std::pair<std::size_t, std::uint64_t>{0, 1}, {0x8000, 0x8001}, {0x7FFF, 0x8001},
                                        {0x7FFE, 0x7FFE}, {0x17FFF, 0x18001}, {0x8001, 0x8001}}) {
-        const std::string book = BuildContainer({{"/a", RepetitiveText(size, 1)}}, {});
+        const std::string book = BuildContainer({{"/a", test_data::RepetitiveText(size, 1)}}, {});
         const ParsedBook parsed = ParseBook(book);
         EXPECT_EQ(ReadLe(parsed.Section0File(book, "::DataSpace/Storage/MSCompressed/SpanInfo"), 0, 8), length) << size;
         EXPECT_EQ(Joined(parsed.problems), "") << size;
@@ -105,34 +249,19 @@ TEST(BuildContainer, DirectoryChunksAreFilledAndIndexedForManyNames) {
     EXPECT_LT(book.size(), 20000u * 40u);  // chunks are filled
 }
 
-// Names compare as their bytes, unsigned, after folding ASCII upper case to
-// lower case only: '_' and the other punctuation between 'Z' and 'a' sort
-// before every letter, prefixes first, non-ASCII bytes high.
-TEST(NameOrder, FoldsAsciiCaseAndComparesBytesUnsigned) {
-    const std::vector<std::string> expected = {
-        "/", "/#SYSTEM", "/$OBJINST", "/10", "/2", "/[x]", "/_x", "/`", "/a.htm", "/A.htm2", "/a/", "/a/b", "/abc",
-        "/abc.htm", "/B.htm", "/zebra.htm", "/Zeta", "/\xE4\xB8\xAD.htm", "::DataSpace/NameList"};
-    std::vector<std::string> names(expected.rbegin(), expected.rend());
-    std::rotate(names.begin(), names.begin() + 7, names.end());
-    std::sort(names.begin(), names.end(), hhc::container::NameLess);
-    EXPECT_EQ(names, expected);
-    EXPECT_EQ(hhc::container::CompareNames("/Index.HTM", "/index.htm"), 0);
-    EXPECT_NE(hhc::container::CompareNames("/\xC3\x84.htm", "/\xC3\xA4.htm"), 0);  // Ä and ä stay distinct
-}
-
 using Files = std::vector<InternalFile>;
 
 struct RoundTrip {
     const char* name;
-    std::function<Files()> files;
+    Files (*files)();
     std::uint32_t minDepth = 1;  // levels of the directory the book needs at least
-    std::uint32_t minListingChunks = 1;
 };
 
 Files FoldersDeepPathsAndChineseNames() {
-    Files files = {{"/images/a.png", RandomBytes(3000, 1)}, {"/empty folder/", ""},
+    Files files = {{"/images/a.png", test_data::RandomBytes(3000, 1)}, {"/empty folder/", ""},
                    {"/\xE4\xB8\xAD\xE6\x96\x87.htm", test_data::CorpusText(1, 500)},  // 中文.htm
                    {"/\xE7\xAC\xAC\xE4\xB8\x80\xE7\xAB\xA0/\xE5\x9B\xBE.png", "x"}, {"/Sub Dir/\xC3\x84 b.htm", "y"},
+                   {"/Sub Dir/\xC3\xA4 b.htm", "z"},  // Ä and ä: only ASCII letters fold
                    {"/" + std::string(200, 'L') + "/" + std::string(200, 'M') + "/" + std::string(105, 'N') + ".htm",
                     "the longest name, 512 bytes"}};
     std::string deep = "/";
@@ -141,11 +270,13 @@ Files FoldersDeepPathsAndChineseNames() {
     return files;
 }
 
-// Runs of names whose order depends on case folding and on punctuation, long
+// Runs of names whose order depends on case folding (ASCII only), on
+// punctuation between 'Z' and 'a', on prefixes and on bytes above 0x7F, long
 // enough that index entries fall between them.
 Files SortOrderAcrossChunkBoundaries() {
     Files files;
-    for (const char* prefix : {"/_u", "/Zeta", "/zeta_", "/[b", "/`c", "/#d", "/$e", "/E", "/Z/", "/a::b", "/~t"})
+    for (const char* prefix :
+         {"/_u", "/Zeta", "/zeta_", "/[b", "/`c", "/#d", "/$e", "/E", "/Z/", "/a", "/a::b", "/~t", "/\xE4\xB8\xAD"})
         for (InternalFile& page : NumberedPages(300, prefix)) files.push_back(page);
     return files;
 }
@@ -156,14 +287,12 @@ const RoundTrip kRoundTrips[] = {
     {"NothingInTheCompressedSection", [] { return Files{{"/page.htm", "<p>stored</p>", Section::kUncompressed}}; }},
     {"FilesInBothSectionsInterleaved",
      [] {
-         Files files;
-         for (unsigned i = 0; i < 40; ++i)
-             files.push_back({"/mixed" + std::to_string(i) + ".htm", RepetitiveText(100 + 1000 * i, i),
-                              i % 3 == 0 ? Section::kUncompressed : Section::kCompressed});
+         Files files = NumberedPages(40, "/mixed");
+         for (std::size_t i = 0; i < files.size(); i += 3) files[i].section = Section::kUncompressed;
          return files;
      }},
     {"FoldersDeepPathsAndChineseNames", FoldersDeepPathsAndChineseNames},
-    {"SortOrderAcrossChunkBoundaries", SortOrderAcrossChunkBoundaries, 2, 10},
+    {"SortOrderAcrossChunkBoundaries", SortOrderAcrossChunkBoundaries, 2},
     // About 18 entries of ~230 bytes fit a chunk: a second index level is needed.
     {"LongNamesNeedSeveralIndexLevels", [] { return NumberedPages(4000, "/" + std::string(220, 'n') + "/"); }, 3},
 };
@@ -186,7 +315,6 @@ TEST(ReaderRoundTrip, EveryReaderExtractsEveryFile) {
         const ParsedBook parsed = ParseBook(book);
         EXPECT_EQ(Joined(parsed.problems), "");
         EXPECT_GE(parsed.depth, trip.minDepth);
-        EXPECT_GE(parsed.listingChunks, trip.minListingChunks);
         for (const test_support::ChmReader& reader : test_support::kChmReaders)
             EXPECT_EQ(Joined(test_support::CheckWithReader(reader, path, expected, scratch.path())), "") << reader.name;
     }

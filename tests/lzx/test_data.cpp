@@ -40,9 +40,8 @@ std::string RepetitiveText(std::size_t size, std::uint32_t seed) {
 }
 
 std::string PeriodicBytes(std::size_t size, std::size_t period, std::uint32_t seed) {
-    const std::string block = RandomBytes(period, seed);
-    std::string bytes;
-    while (bytes.size() < size) bytes += block;
+    std::string bytes = RandomBytes(period, seed);
+    while (bytes.size() < size) bytes += bytes.substr(0, period);
     return bytes.substr(0, size);
 }
 

@@ -1,20 +1,19 @@
 // A child program for the process tests, steered by its arguments:
 //   exit N          ends with exit code N
-//   args A...       writes "[A]" for each argument (UTF-8) to standard output
-//   print           writes "out" to standard output, "err" to standard error, ends with 5
+//   args A...       writes "[A]" for each argument (UTF-8) to standard output,
+//                   then "!" to standard error
 //   crash           ends as a crash does (SIGKILL; on Windows exit code 0xC0000005)
 //   handle N        (Windows) ends with 1 when N is an open handle in this process, else 0
 //   orphan          (Windows) starts "platform_child sleep 60000", writes its process
 //                   id, and is killed without releasing anything
-//   sleep MS        waits that long, then ends with 0
+//   sleep MS        (Windows) waits that long, then ends with 0
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <unistd.h>
-
 #include <csignal>
 #endif
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -25,23 +24,19 @@ using namespace chmbook::platform;
 
 namespace {
 
-void Write(int stream, const std::string& bytes) {
-#ifdef _WIN32
-    DWORD written = 0;
-    WriteFile(GetStdHandle(stream == 1 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE), bytes.data(),
-              static_cast<DWORD>(bytes.size()), &written, nullptr);
-#else
-    if (write(stream, bytes.data(), bytes.size()) < 0) std::exit(101);
-#endif
+// Written at once: the crash and orphan modes end without flushing.
+void Write(std::FILE* stream, const std::string& bytes) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::fflush(stream);
 }
 
 int Run(const std::vector<std::string>& args) {
     const std::string mode = args.size() > 1 ? args[1] : "";
     const long number = args.size() > 2 ? std::strtol(args[2].c_str(), nullptr, 10) : 0;
-    std::string text;
-    for (std::size_t i = 2; i < args.size() && mode == "args"; ++i) text += "[" + args[i] + "]";
-    Write(1, mode == "print" ? "out\n" : text);
-    if (mode == "print") Write(2, "err\n");
+    if (mode == "args") {
+        for (std::size_t i = 2; i < args.size(); ++i) Write(stdout, "[" + args[i] + "]");
+        Write(stderr, "!");
+    }
 #ifdef _WIN32
     if (mode == "crash") TerminateProcess(GetCurrentProcess(), 0xC0000005);
     if (mode == "sleep") Sleep(static_cast<DWORD>(number));
@@ -52,16 +47,13 @@ int Run(const std::vector<std::string>& args) {
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         auto child = StartProcess(reinterpret_cast<const char16_t*>(self), {u"sleep", u"60000"}, u"", nullptr);
         if (!child) return 2;
-        Write(1, std::to_string(GetProcessId(reinterpret_cast<HANDLE>(child->handle))));
+        Write(stdout, std::to_string(GetProcessId(reinterpret_cast<HANDLE>(child->handle))));
         TerminateProcess(GetCurrentProcess(), 9);
     }
 #else
     if (mode == "crash") raise(SIGKILL);
-    if (mode == "sleep") usleep(static_cast<useconds_t>(number) * 1000);
 #endif
-    if (mode == "exit") return static_cast<int>(number);
-    if (mode == "print") return 5;
-    return mode == "args" || mode == "sleep" ? 0 : 100;
+    return mode == "exit" ? static_cast<int>(number) : mode == "args" || mode == "sleep" ? 0 : 100;
 }
 
 }  // namespace

@@ -18,11 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Report(Problems& problems, std::string problem) {
-    if (problems.size() < 30) problems.push_back(std::move(problem));
-    else if (problems.size() == 30) problems.push_back("... more problems left out");
-}
-
 // An empty folder `name` below `scratch`, for one reader's output.
 fs::path FreshFolder(const fs::path& scratch, const std::string& name) {
     const fs::path folder = scratch / name;
@@ -39,6 +34,17 @@ std::optional<std::string> Run(const char* reader, const std::string& command, c
     if (run.exitCode == 0) return run.output;
     *problem = std::string(reader) + " failed (if it is missing, install the Debian package " + package +
                "): " + (run.output + run.errors).substr(0, 2000);
+    return std::nullopt;
+}
+
+std::optional<BookFiles> ExtractWithChmLib(const fs::path& book, const fs::path& scratch, std::string* problem) {
+    const fs::path folder = FreshFolder(scratch, "chmlib-extracted");
+    const auto output =
+        Run("extract_chmLib", "extract_chmLib " + Quote(book) + " " + Quote(folder), scratch, "libchm-bin", problem);
+    if (!output) return std::nullopt;
+    // extract_chmLib reports a file it cannot decompress but goes on.
+    if (output->find("failed") == std::string::npos) return FilesBelow(folder);
+    *problem = "extract_chmLib: " + output->substr(0, 2000);
     return std::nullopt;
 }
 
@@ -66,69 +72,47 @@ std::optional<std::string> RunProbe(const std::string& arguments, const fs::path
 
 std::optional<BookFiles> ExtractWithPychm(const fs::path& book, const fs::path& scratch, std::string* problem) {
     auto report = ReadWithPychm(book, scratch, problem);
-    if (!report) return std::nullopt;
-    return std::move(report->files);
+    return report ? std::optional(std::move(report->files)) : std::nullopt;
 }
 
 #ifdef TEST_SUPPORT_HAVE_MSPACK
-struct Location {
-    unsigned section;
-    std::int64_t offset, length;
-    bool operator==(const Location&) const = default;
-};
-
-std::string AsciiUpper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
-// The fast open finds names through the index chunks and the quick-reference
-// words, a path the full open never takes. Lookups ignore case (and no two
-// names of a book differ in case alone).
-void CheckFastFind(mschm_decompressor* chmd, const fs::path& book, const std::map<std::string, Location>& listed,
-                   Problems& problems) {
-    mschmd_header* fast = chmd->fast_open(chmd, book.c_str());
-    if (!fast) return Report(problems, "libmspack fast_open fails, error " + std::to_string(chmd->last_error(chmd)));
-    for (const auto& [name, where] : listed) {
-        for (const std::string& lookup : {name, AsciiUpper(name), name + "~absent"}) {
-            mschmd_file found{};
-            const bool absent = lookup == name + "~absent";
-            const bool ok = chmd->fast_find(chmd, fast, lookup.c_str(), &found, sizeof found) == MSPACK_ERR_OK &&
-                            found.section;
-            const bool same = ok && Location{found.section->id, found.offset, found.length} == where;
-            if (absent ? ok && !listed.count(lookup) : !same)
-                Report(problems, "libmspack fast_find of \"" + lookup + "\" " + (absent ? "finds a file" : "fails"));
-        }
-    }
-    chmd->close(chmd, fast);
-}
-
+// Every listed file extracted; then the fast open, which finds names through
+// the index chunks and the quick-reference words (a path the full open never
+// takes), looks each name up as written and ASCII upper-cased (lookups ignore
+// case, and no two names of a book differ in case alone) to the same place,
+// and a made-up name to nothing.
 std::optional<BookFiles> ExtractWithMspack(const fs::path& book, const fs::path& scratch, std::string* problem) {
     mschm_decompressor* chmd = mspack_create_chm_decompressor(nullptr);
     mschmd_header* chm = chmd ? chmd->open(chmd, book.c_str()) : nullptr;
-    if (!chm) {
+    mschmd_header* fast = chm ? chmd->fast_open(chmd, book.c_str()) : nullptr;
+    if (!fast)
         *problem = "libmspack cannot open the book (error " + std::to_string(chmd ? chmd->last_error(chmd) : -1) + ")";
-        if (chmd) mspack_destroy_chm_decompressor(chmd);
-        return std::nullopt;
-    }
     BookFiles files;
-    std::map<std::string, Location> listed;
     Problems problems;
     const fs::path target = scratch / "mspack-extracted";
-    for (mschmd_file* f = chm->files; f; f = f->next) {
+    for (mschmd_file* f = fast ? chm->files : nullptr; f; f = f->next) {
         const std::string name = f->filename;
         if (f->length == 0 && !name.empty() && name.back() == '/') continue;  // a folder
-        listed[name] = {f->section->id, f->offset, f->length};
         if (const int err = chmd->extract(chmd, f, target.c_str()); err != MSPACK_ERR_OK)
-            Report(problems, "libmspack cannot extract \"" + name + "\" (error " + std::to_string(err) + ")");
+            problems.push_back("libmspack cannot extract \"" + name + "\" (error " + std::to_string(err) + ")");
         else files[name] = ReadBytes(target);
+        std::string upper = name;
+        for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        for (const std::string& lookup : {name, upper, name + "~absent"}) {
+            mschmd_file found{};
+            const bool absent = lookup == name + "~absent";
+            const bool ok = chmd->fast_find(chmd, fast, lookup.c_str(), &found, sizeof found) == MSPACK_ERR_OK &&
+                            found.section && found.section->id == f->section->id && found.offset == f->offset &&
+                            found.length == f->length;
+            if (absent ? found.section != nullptr : !ok)
+                problems.push_back("libmspack fast_find of \"" + lookup + "\" " + (absent ? "finds a file" : "fails"));
+        }
     }
-    chmd->close(chmd, chm);
-    CheckFastFind(chmd, book, listed, problems);
-    mspack_destroy_chm_decompressor(chmd);
+    if (fast) chmd->close(chmd, fast);
+    if (chm) chmd->close(chmd, chm);
+    if (chmd) mspack_destroy_chm_decompressor(chmd);
     if (!problems.empty()) *problem = Joined(problems);
-    return problems.empty() ? std::optional(files) : std::nullopt;
+    return fast && problems.empty() ? std::optional(files) : std::nullopt;
 }
 #else
 std::optional<BookFiles> ExtractWithMspack(const fs::path&, const fs::path&, std::string* problem) {
@@ -145,19 +129,6 @@ const ChmReader kChmReaders[4] = {
     {"libmspack", ExtractWithMspack},
     {"pychm", ExtractWithPychm},
 };
-
-std::optional<BookFiles> ExtractWithChmLib(const fs::path& book, const fs::path& scratch, std::string* problem) {
-    const fs::path folder = FreshFolder(scratch, "chmlib-extracted");
-    const auto output =
-        Run("extract_chmLib", "extract_chmLib " + Quote(book) + " " + Quote(folder), scratch, "libchm-bin", problem);
-    if (!output) return std::nullopt;
-    // extract_chmLib reports a file it cannot decompress but goes on.
-    if (output->find("failed") != std::string::npos) {
-        *problem = "extract_chmLib: " + output->substr(0, 2000);
-        return std::nullopt;
-    }
-    return FilesBelow(folder);
-}
 
 std::optional<PychmReport> ReadWithPychm(const fs::path& book, const fs::path& scratch, std::string* problem) {
     const auto output = RunProbe("info " + Quote(book), scratch, problem);
@@ -199,14 +170,14 @@ Problems CompareWithExpected(const std::string& reader, const BookFiles& files, 
     Problems problems;
     for (const auto& [name, got] : files) {
         const auto it = expected.find(name);
-        if (it == expected.end()) Report(problems, reader + " found unexpected \"" + name + "\"");
+        if (it == expected.end()) problems.push_back(reader + " found unexpected \"" + name + "\"");
         else if (got != it->second)
-            Report(problems, reader + ": \"" + name + "\" has " + std::to_string(got.size()) + " bytes, expected " +
-                                 std::to_string(it->second.size()) +
-                                 (got.size() == it->second.size() ? " (others)" : ""));
+            problems.push_back(reader + ": \"" + name + "\" has " + std::to_string(got.size()) + " bytes, expected " +
+                               std::to_string(it->second.size()) +
+                               (got.size() == it->second.size() ? " (others)" : ""));
     }
     for (const auto& [name, data] : expected)
-        if (!files.count(name)) Report(problems, reader + " did not find \"" + name + "\"");
+        if (!files.count(name)) problems.push_back(reader + " did not find \"" + name + "\"");
     return problems;
 }
 
@@ -220,9 +191,11 @@ Problems CheckWithReader(const ChmReader& reader, const fs::path& book, const Bo
     return files ? CompareWithExpected(reader.name, *files, expected) : Problems{problem};
 }
 
+// At most 30 problems, then how many more there were.
 std::string Joined(const Problems& problems) {
     std::string out;
-    for (const std::string& p : problems) out += "\n  " + p;
+    for (std::size_t i = 0; i < problems.size() && i < 30; ++i) out += "\n  " + problems[i];
+    if (problems.size() > 30) out += "\n  ... " + std::to_string(problems.size() - 30) + " more problems left out";
     return out;
 }
 

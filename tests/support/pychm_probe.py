@@ -26,10 +26,6 @@ def hexed(value):
     return (value or b"").hex() or "-"
 
 
-def upper(name):
-    return bytes(b - 32 if 0x61 <= b <= 0x7A else b for b in name)
-
-
 def open_book(book):
     f = chm.CHMFile()
     if not f.LoadCHM(book.encode()):
@@ -65,9 +61,10 @@ def info(book):
             problems.append("read %d of %d bytes of %r" % (size, unit.length, name))
         print("file", hexed(name), hexed(data))
         # Only the file itself, or another whose name differs in case alone, may answer.
-        status, unit = chmlib.chm_resolve_object(f.file, upper(name))
-        if status != chmlib.CHM_RESOLVE_SUCCESS or unit.path not in listed or upper(unit.path) != upper(name):
-            problems.append("lookup of %r fails or finds another file" % upper(name))
+        # bytes.upper() changes ASCII letters only.
+        status, unit = chmlib.chm_resolve_object(f.file, name.upper())
+        if status != chmlib.CHM_RESOLVE_SUCCESS or unit.path not in listed or unit.path.upper() != name.upper():
+            problems.append("lookup of %r fails or finds another file" % name.upper())
         absent = name + b"~absent"
         if absent not in listed and chmlib.chm_resolve_object(f.file, absent)[0] == chmlib.CHM_RESOLVE_SUCCESS:
             problems.append("lookup of absent %r succeeds" % absent)

@@ -17,9 +17,6 @@ namespace test_support {
 
 using Problems = std::vector<std::string>;
 
-std::optional<BookFiles> ExtractWithChmLib(const std::filesystem::path& book, const std::filesystem::path& scratch,
-                                           std::string* problem);
-
 // libmspack also looks every name up on a fast-opened book, as written and
 // ASCII upper-cased, and made-up names that must not be found; pychm does the
 // same through CHMLib's lookup. A lookup that goes wrong is a problem.
@@ -32,8 +29,7 @@ struct ChmReader {
 extern const ChmReader kChmReaders[4];
 
 // Every difference between `files` and `expected`: files missing, files not
-// expected, files with other bytes; each problem starts with `reader`. The
-// list is cut short after a few dozen entries.
+// expected, files with other bytes; each problem starts with `reader`.
 Problems CompareWithExpected(const std::string& reader, const BookFiles& files, const BookFiles& expected);
 
 // Has `reader` extract `book` into a folder of its own below `scratch` and
@@ -41,7 +37,8 @@ Problems CompareWithExpected(const std::string& reader, const BookFiles& files, 
 Problems CheckWithReader(const ChmReader& reader, const std::filesystem::path& book, const BookFiles& expected,
                          const std::filesystem::path& scratch);
 
-// The problems one per line, for a test's failure message.
+// The problems one per line, for a test's failure message; after a few dozen
+// only how many more there are.
 std::string Joined(const Problems& problems);
 
 }  // namespace test_support
