@@ -50,7 +50,9 @@ protected:
     TestWindow<MainWindow> window{app.u16()};
 };
 
-TEST_F(QtWindow, TabWalksTheInputsAndTheGreyedBoxesTakeNoFocus) {
+// The boxes hand their lines over with CR LF; a no-break space stays one
+// (Qt's plain text turns it into a blank).
+TEST_F(QtWindow, TabWalksTheInputsTheGreyedBoxesTakeNoFocusAndBoxesHandOverCrLf) {
     for (const Control box : {txtAd, Text1, txtFile}) EXPECT_FALSE(Ui(box)->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleName));
     for (const Control expected : {txtTitleDemo, txtFootDemo, txtPaperTop, txtPaperFoot, Command1, cmdRefresh, List1,
@@ -58,6 +60,13 @@ TEST_F(QtWindow, TabWalksTheInputsAndTheGreyedBoxesTakeNoFocus) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), Ui(expected)) << LayoutOf(expected).name;
     }
+    EXPECT_EQ(window.frm().txtFootDemo(), StatementTextInFourLines());
+    QTest::mouseClick(window.WidgetAs<QPlainTextEdit>(txtPaperTop)->viewport(), Qt::LeftButton);
+    Commit(Ui(txtPaperTop), QStringLiteral("头"));
+    QTest::keyClick(Ui(txtPaperTop), Qt::Key_Return);
+    Commit(Ui(txtPaperTop), QString(QChar(0x00A0)));
+    QTest::keyClick(Ui(txtPaperTop), Qt::Key_Enter);
+    EXPECT_EQ(window.frm().txtPaperTop(), u"头\r\n\u00A0\r\n");
 }
 
 // The buttons' keys press them; a label's key only moves the focus, even to a
@@ -79,17 +88,6 @@ TEST_F(QtWindow, AccessKeysPressTheButtonsOrOnlyMoveTheFocus) {
     QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.messages.size() == 1; }, 2000)) << "Alt+O generates";
     EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleName));
-}
-
-// A no-break space stays one (Qt's plain text turns it into a blank).
-TEST_F(QtWindow, BoxesHandTheirLinesOverWithCrLf) {
-    EXPECT_EQ(window.frm().txtFootDemo(), StatementTextInFourLines());
-    QTest::mouseClick(window.WidgetAs<QPlainTextEdit>(txtPaperTop)->viewport(), Qt::LeftButton);
-    Commit(Ui(txtPaperTop), QStringLiteral("头"));
-    QTest::keyClick(Ui(txtPaperTop), Qt::Key_Return);
-    Commit(Ui(txtPaperTop), QString(QChar(0x00A0)));
-    QTest::keyClick(Ui(txtPaperTop), Qt::Key_Enter);
-    EXPECT_EQ(window.frm().txtPaperTop(), u"头\r\n\u00A0\r\n");
 }
 
 // While the build runs the widgets show the busy state (the inputs greyed,
