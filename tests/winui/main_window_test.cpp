@@ -44,10 +44,6 @@ void PressKey(MainWindow& window, UINT key) {
     Post(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
 }
 
-void Type(MainWindow& window, const std::wstring& text) {
-    for (const wchar_t c : text) Post(window, WM_CHAR, c);
-}
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,8 +57,9 @@ protected:
     TestWindow<MainWindow> window{app.u16()};
 };
 
-// The boxes only the program fills are greyed.
-TEST_F(MainWindowTest, TabVisitsTheEnabledControlsInOrder) {
+// The boxes only the program fills are greyed; the others hand their lines
+// over with CR LF.
+TEST_F(MainWindowTest, TabVisitsTheEnabledControlsInOrderAndBoxesHandOverCrLf) {
     for (const Control box : {txtAd, Text1, txtFile}) EXPECT_FALSE(IsWindowEnabled(Handle(box)));
     EXPECT_EQ(GetFocus(), Handle(txtTitleName));
     for (const Control expected : {txtTitleDemo, txtFootDemo, txtPaperTop, txtPaperFoot, Command1, cmdRefresh, List1,
@@ -70,6 +67,12 @@ TEST_F(MainWindowTest, TabVisitsTheEnabledControlsInOrder) {
         PressKey(window, VK_TAB);
         EXPECT_EQ(GetFocus(), Handle(expected)) << LayoutOf(expected).name;
     }
+    EXPECT_EQ(window.Text(txtFootDemo), StatementTextInFourLines());
+    SetFocus(Handle(txtPaperTop));
+    Post(window, WM_CHAR, L'x');
+    PressKey(window, VK_RETURN);
+    Post(window, WM_CHAR, L'y');
+    EXPECT_EQ(window.Text(txtPaperTop), u"x\r\ny");
 }
 
 // Alt+letter arrives as a system character. The buttons' keys press them; a
@@ -93,15 +96,6 @@ TEST_F(MainWindowTest, AccessKeysPressButtonsAndLabelKeysOnlyMoveTheFocus) {
     EXPECT_EQ(GetFocus(), Handle(txtTitleName)) << "the command's focus reaches the control";
 }
 
-TEST_F(MainWindowTest, BoxesHandTheirLinesOverWithCrLf) {
-    EXPECT_EQ(window.Text(txtFootDemo), StatementTextInFourLines());
-    SetFocus(Handle(txtPaperTop));
-    Type(window, L"x");
-    PressKey(window, VK_RETURN);
-    Type(window, L"y");
-    EXPECT_EQ(window.Text(txtPaperTop), u"x\r\ny");
-}
-
 // One whole build through hhc.exe, watched from inside: the window is busy
 // while it runs, and a close asked for meanwhile is carried out once the build
 // has ended. No button is the default one: Enter in the title box (before the
@@ -119,7 +113,7 @@ TEST_F(MainWindowTest, GenerateBuildsTheBookThenCarriesOutTheCloseAskedForMeanwh
     };
     const HWND handle = window.Handle();
     SetFocus(Handle(txtTitleName));
-    Type(window, L"书");
+    Post(window, WM_CHAR, L'书');
     PressKey(window, VK_RETURN);
     window.folderAnswer = source.u16string();
     SendMessageW(Handle(Command1), BM_CLICK, 0, 0);
