@@ -11,8 +11,7 @@
 namespace chmbook::platform {
 namespace {
 
-// The message names the compiler by its path, then by its Windows name in
-// what to do.
+// The message names the compiler by its path.
 TEST(CliEndToEnd, MissingCompilerNamedInTheConsolesCodePage) {
     test_support::ScratchFolder scratch{"chmbook wine"};
     const std::u16string app = scratch.u16() + u"\\\u7A0B\u5E8F folder", sources = scratch.u16() + u"\\\u6765\u6E90";
@@ -27,9 +26,7 @@ TEST(CliEndToEnd, MissingCompilerNamedInTheConsolesCodePage) {
     std::string output;
     ReadWholeFile(log, output);
     const std::string path = ToUtf8(scratch.u16()) + "\\\xB3\xCC\xD0\xF2 folder\\hhc.exe";  // in code page 936
-    const std::size_t named = output.find(path);
-    ASSERT_NE(named, std::string::npos) << output;
-    EXPECT_NE(output.find("hhc.exe", named + path.size()), std::string::npos) << output;
+    EXPECT_NE(output.find(path), std::string::npos) << output;
 }
 
 }  // namespace
