@@ -30,29 +30,28 @@ void Commit(QWidget* widget, const QString& text) {
     QApplication::sendEvent(widget, &commit);
 }
 
-class QtWindow : public ::testing::Test {
-protected:
-    // One QApplication for the whole run, never destroyed (at exit Qt's own
-    // statics may be gone); ctest runs it on Qt's offscreen platform.
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char* argv[] = {const_cast<char*>("chmbook_ui_tests"), nullptr};
-        if (!qApp) new QApplication(argc, argv);
-    }
-    void SetUp() override {
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
-    QWidget* Ui(Control control) const { return window.Widget(control); }
-
+// On Qt's offscreen platform (ctest sets it), one window, driven in turn
+// through the keyboard and the mouse:
+// - Tab walks the inputs, the greyed boxes take no focus; the boxes hand their
+//   lines over with CR LF, a no-break space stays one (Qt's plain text turns
+//   it into a blank);
+// - the buttons' keys press them; a label's key only moves the focus, even to
+//   a button; the command's focus reaches the widget;
+// - the title is typed with an input method; no button is the default one:
+//   Enter there would otherwise report the empty list;
+// - while the build runs the widgets show the busy state (the inputs greyed,
+//   the two-line caption, the busy cursor); a close asked for meanwhile is
+//   carried out after it.
+TEST(QtWindow, KeyboardFocusThenABuildInTheBusyStateAndAPutOffCloseAfterIt) {
+    int argc = 1;
+    char* argv[] = {const_cast<char*>("chmbook_ui_tests"), nullptr};
+    QApplication qt(argc, argv);
     ScratchFolder app{"chmbook-ui", test_support::ScratchUse::kPrograms};
     TestWindow<MainWindow> window{app.u16()};
-};
-
-// The boxes hand their lines over with CR LF; a no-break space stays one
-// (Qt's plain text turns it into a blank).
-TEST_F(QtWindow, TabWalksTheInputsTheGreyedBoxesTakeNoFocusAndBoxesHandOverCrLf) {
+    const auto Ui = [&](Control control) { return window.Widget(control); };
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     for (const Control box : {txtAd, Text1, txtFile}) EXPECT_FALSE(Ui(box)->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), Ui(txtTitleName));
     for (const Control expected : {txtTitleDemo, txtFootDemo, txtPaperTop, txtPaperFoot, Command1, cmdRefresh, List1,
@@ -67,15 +66,7 @@ TEST_F(QtWindow, TabWalksTheInputsTheGreyedBoxesTakeNoFocusAndBoxesHandOverCrLf)
     Commit(Ui(txtPaperTop), QString(QChar(0x00A0)));
     QTest::keyClick(Ui(txtPaperTop), Qt::Key_Enter);
     EXPECT_EQ(window.frm().txtPaperTop(), u"头\r\n\u00A0\r\n");
-}
 
-// The buttons' keys press them; a label's key only moves the focus, even to a
-// button; the command's focus reaches the widget. The title is typed with an
-// input method; no button is the default one: Enter there would
-// otherwise report the empty list. While the build runs the widgets show the
-// busy state (the inputs greyed, the two-line caption, the busy cursor); a
-// close asked for meanwhile is carried out after it.
-TEST_F(QtWindow, AccessKeysThenABuildInTheBusyStateAndAPutOffCloseAfterIt) {
     testing::InstallStandInCompiler(app.path());
     app.Write("one.txt", "text");
     window.folderAnswer = app.u16();
