@@ -38,22 +38,23 @@ void Post(MainWindow& window, UINT message, WPARAM key, LPARAM flags = 1) {
     Pump(window);
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window.Show(SW_SHOWNORMAL);
-        SetForegroundWindow(window.Handle());
-        Pump(window);
-    }
-    HWND Handle(Control id) const { return window.ControlHandle(id); }
-
+// One window, driven in turn through the keyboard and the mouse:
+// - Tab visits the enabled controls in order; the boxes only the program fills
+//   are greyed; the others hand their lines over with CR LF;
+// - Alt+letter arrives as a system character. The buttons' keys press them; a
+//   label's key only moves the focus to the control after it;
+// - no button is the default one: Enter in the title box (before the folder is
+//   chosen) would otherwise report the empty list;
+// - one whole build through hhc.exe, watched from inside: the window is busy
+//   while it runs, and a close asked for meanwhile is carried out once the
+//   build has ended.
+TEST(MainWindowTest, KeyboardFocusThenABuildThatCarriesOutTheCloseAskedForMeanwhile) {
     ScratchFolder app{"chmbook-winui"};
     TestWindow<MainWindow> window{app.u16()};
-};
-
-// The boxes only the program fills are greyed; the others hand their lines
-// over with CR LF.
-TEST_F(MainWindowTest, TabVisitsTheEnabledControlsInOrderAndBoxesHandOverCrLf) {
+    const auto Handle = [&](Control id) { return window.ControlHandle(id); };
+    window.Show(SW_SHOWNORMAL);
+    SetForegroundWindow(window.Handle());
+    Pump(window);
     for (const Control box : {txtAd, Text1, txtFile}) EXPECT_FALSE(IsWindowEnabled(Handle(box)));
     EXPECT_EQ(GetFocus(), Handle(txtTitleName));
     for (const Control expected : {txtTitleDemo, txtFootDemo, txtPaperTop, txtPaperFoot, Command1, cmdRefresh, List1,
@@ -67,15 +68,7 @@ TEST_F(MainWindowTest, TabVisitsTheEnabledControlsInOrderAndBoxesHandOverCrLf) {
     Post(window, WM_KEYDOWN, VK_RETURN);
     Post(window, WM_CHAR, L'y');
     EXPECT_EQ(window.Text(txtPaperTop), u"x\r\ny");
-}
 
-// Alt+letter arrives as a system character. The buttons' keys press them; a
-// label's key only moves the focus to the control after it. No button is the
-// default one: Enter in the title box (before the folder is chosen) would
-// otherwise report the empty list. Then one whole build through hhc.exe,
-// watched from inside: the window is busy while it runs, and a close asked
-// for meanwhile is carried out once the build has ended.
-TEST_F(MainWindowTest, AccessKeysThenABuildThatCarriesOutTheCloseAskedForMeanwhile) {
     fs::copy_file(fs::path(platform::ProgramFolder()) / L"hhc.exe", app.path() / L"hhc.exe");
     const fs::path source = app.path() / L"来源";
     WriteBytes(source / L"一.txt", "\xD6\xD0\xCE\xC4\r\n");  // 中文 in code page 936
