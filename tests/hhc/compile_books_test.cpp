@@ -235,8 +235,6 @@ TEST_F(CompileBooksTest, ASphinxHtmlHelpBuildGivesABookEveryReaderReads) {
         const std::string name = file.first.substr(1);
         if (!named(name) && !named("Contents file=" + name) && !named("Index file=" + name)) names[file.first] = "";
     }
-    for (const char* page : {"/index.html", "/chinese.html", "/demo.hhc", "/demo.hhk"})
-        ASSERT_FALSE(names.count(page)) << page << " is not named by Sphinx's project";
     ExpectEveryReaderFinds(out / "demo.chm", out, names);
 
     const auto report = Pychm(out / "demo.chm");
