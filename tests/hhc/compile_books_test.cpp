@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "batch/project_files.h"
+#include "platform/platform.h"
 #include "test_support/chm_readers.h"
 #include "test_support/pychm.h"
 #include "test_support/run_command.h"
@@ -78,9 +80,9 @@ protected:
     test_support::ScratchFolder scratch_{"hhc-test", test_support::ScratchUse::kPrograms};
 };
 
-// The project the book build writes (code page 936, CR LF, no line end after
-// the last line): a list page linking the chapters, contents and index files.
-// The chapters make a book of several LZX reset intervals.
+// The project the book build writes (its own project, contents and index
+// files, in code page 936) with a list page linking the chapters. The chapters
+// make a book of several LZX reset intervals.
 TEST_F(CompileBooksTest, TheBuildsProjectGivesABookEveryReaderOpensAndSearches) {
     const fs::path folder = scratch_ / "Temp";
     const std::string title = kGbkTest + " Notes";
@@ -95,18 +97,10 @@ TEST_F(CompileBooksTest, TheBuildsProjectGivesABookEveryReaderOpensAndSearches) 
                                       "</body>\r\n</html>\r\n");
     }
     WriteBytes(folder / "index.htm", list + "</body>\r\n</html>\r\n");
-    WriteBytes(folder / "Temp.hhc",
-               "<html><body>\r\n<OBJECT type=\"text/site properties\"><param name=\"Window Styles\" "
-               "value=\"0x227\"></OBJECT>\r\n<UL></UL></body></html>");
-    WriteBytes(folder / "Temp.hhk", "<HTML><BODY><UL>\r\n</UL></BODY></HTML>\r\n");
-    WriteBytes(
-        folder / "Temp.hhp",
-        "[OPTIONS]\r\nCompatibility=1.1 Or later\r\nDefault Window=Main\r\nDefault topic=index.htm\r\n"
-        "Contents file=Temp.hhc\r\nIndex file=Temp.hhk\r\nDisplay compile progress=Yes\r\nFull-text search=Yes\r\n"
-        "Language=0x804 \xD6\xD0\xCE\xC4(\xD6\xD0\xB9\xFA)\r\n\r\n[WINDOWS]\r\nMain=\"" +
-            title +
-            "\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\",,,,,0x20,180,0x10387C,[80,60,720,540],"
-            "0x0,0x0,,1,,,0\r\n\r\n[FILES]\r\nindex.htm");
+    for (const auto& [name, text] : {std::pair{"Temp.hhc", chmbook::HhcText()},
+                                     {"Temp.hhk", chmbook::HhkText()},
+                                     {"Temp.hhp", chmbook::HhpText(u"\u6D4B\u8BD5 Notes")}})  // 测试 Notes
+        WriteBytes(folder / name, chmbook::platform::UnicodeToAnsi(text));
     const CommandResult run = Compile(folder / "Temp.hhp");
     ASSERT_EQ(run.exitCode, 0) << run.output << run.errors;
     EXPECT_NE(run.output.find("Compiling 2.htm"), std::string::npos) << "progress lines asked for by the project";
