@@ -171,9 +171,8 @@ std::uint32_t FtsReader::Descend(const std::string& word, bool fold) const {
 }
 
 std::optional<Entry> FtsReader::Lookup(const std::string& word, int context) const {
-    if (const std::uint32_t leaf = Descend(word, false))
-        for (Entry& e : ReadLeaf(leaf))
-            if (e.word == word && e.context == context) return std::move(e);
+    for (const Entry& e : entries_)
+        if (e.word == word && e.context == context) return e;
     return std::nullopt;
 }
 

@@ -36,8 +36,7 @@ public:
     // Every leaf entry, following the leaf chain from the leftmost leaf.
     const std::vector<Entry>& entries() const { return entries_; }
 
-    // Looks `word` up by descending from the root the way readers do (first
-    // index key >= word, unsigned bytes); nullopt when it is not there.
+    // The entry of `word` in `context`; nullopt when it is not there.
     std::optional<Entry> Lookup(const std::string& word, int context) const;
     // The leaf a descent from the root reaches, comparing unsigned bytes or,
     // as chmlib-family readers do, ASCII letters case-insensitively; 0 when
