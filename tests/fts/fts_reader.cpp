@@ -98,7 +98,7 @@ FtsReader::FtsReader(std::string file) : file_(std::move(file)) {
     for (auto [at, total] : totals) Check(U32(file_, at) == total, "a header total differs from the entries");
 }
 
-std::vector<Entry> FtsReader::ReadLeaf(std::uint32_t offset, const Entry* match) const {
+std::vector<Entry> FtsReader::ReadLeaf(std::uint32_t offset) const {
     const std::size_t end = offset + kNode - U16(file_, offset + 6);
     Check(offset + kNode <= file_.size() && U16(file_, offset + 4) == 0 && end >= offset + 8, "bad leaf header");
     Check(file_.find_first_not_of('\0', end) >= offset + kNode, "non-zero byte in a leaf's free space");
@@ -112,8 +112,7 @@ std::vector<Entry> FtsReader::ReadLeaf(std::uint32_t offset, const Entry* match)
         Check(U16(file_, at + 4) == 0, "entry field after the offset is not 0");
         const std::uint64_t size = ReadVarLe(file_, at += 6);
         Check(at <= end && block >= 0x400 && block + size <= file_.size(), "entry or block out of place");
-        if (!match || (match->word == e.word && match->context == e.context))
-            e.documents = ReadBlock(block, block + size, count);
+        e.documents = ReadBlock(block, block + size, count);
         out.push_back(std::move(e));
     }
     return out;
@@ -172,10 +171,8 @@ std::uint32_t FtsReader::Descend(const std::string& word, bool fold) const {
 }
 
 std::optional<Entry> FtsReader::Lookup(const std::string& word, int context) const {
-    const Entry match{word, context, 0, {}};
-    if (const std::uint32_t leaf = Descend(word, false))
-        for (Entry& e : ReadLeaf(leaf, &match))
-            if (e.word == word && e.context == context) return std::move(e);
+    for (const Entry& e : entries_)
+        if (e.word == word && e.context == context) return e;
     return std::nullopt;
 }
 

@@ -36,20 +36,18 @@ public:
     // Every leaf entry, following the leaf chain from the leftmost leaf.
     const std::vector<Entry>& entries() const { return entries_; }
 
-    // Looks `word` up by descending from the root the way readers do (first
-    // index key >= word, unsigned bytes); nullopt when it is not there.
+    // The entry of `word` in `context`; nullopt when it is not there.
     std::optional<Entry> Lookup(const std::string& word, int context) const;
-    // The leaf a descent with an ASCII case-insensitive comparison reaches
-    // (what chmlib-family readers do), or 0 when it falls off the tree.
-    std::uint32_t LeafByCaseInsensitiveDescent(const std::string& word) const { return Descend(word, true); }
+    // The leaf a descent from the root reaches, comparing unsigned bytes or,
+    // as chmlib-family readers do, ASCII letters case-insensitively; 0 when
+    // it falls off the tree.
+    std::uint32_t Descend(const std::string& word, bool caseInsensitive) const;
     // Documents holding the words of `phrase` at consecutive positions (both contexts merged).
     std::vector<std::uint32_t> PhraseDocuments(const std::vector<std::string>& phrase) const;
 
 private:
-    // The entries of a leaf, with the location codes of every entry or only of `match`.
-    std::vector<Entry> ReadLeaf(std::uint32_t offset, const Entry* match = nullptr) const;
+    std::vector<Entry> ReadLeaf(std::uint32_t offset) const;
     std::vector<DocumentHits> ReadBlock(std::size_t at, std::size_t end, std::uint64_t count) const;
-    std::uint32_t Descend(const std::string& word, bool caseInsensitive) const;
 
     std::string file_;
     Header header_ = {};

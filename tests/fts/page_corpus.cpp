@@ -25,16 +25,8 @@ PageCorpus::PageCorpus(std::size_t pageCount, std::size_t paragraphs) {
     const auto anyChar = [&] { return alphabet[pick(alphabet.size())]; };
     // What a paragraph may hold between words, none of it shown as a word:
     // line breaks, blanks, markup, comments, scripts.
-    const std::string hidden[] = {"\n",
-                                  "\r",
-                                  "<br>",
-                                  "\n  ",
-                                  " ",
-                                  "&nbsp;",
-                                  "<b>",
-                                  "</b>",
-                                  "<!-- " + anyChar() + " -->",
-                                  "<script>var s = '" + anyChar() + "';</script>"};
+    const std::string comment = "<!-- " + anyChar() + " -->", script = "<script>var s = '" + anyChar() + "';</script>";
+    const std::string hidden[] = {"\n", "\r", "\n  ", "<br>", " ", "&nbsp;", "<b>", comment, script};
     const std::string punctuation[] = {"\xA1\xA3", "\xA3\xAC"};
 
     for (std::size_t index = 0; index < pageCount; ++index) {
