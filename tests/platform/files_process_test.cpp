@@ -169,15 +169,6 @@ TEST(Process, ChildrenEndWithTheProcessThatStartedThem) {
     CloseHandle(orphan);
     EXPECT_EQ(waited, WAIT_OBJECT_0) << "the child of a killed process still runs";
 }
-#else
-TEST(Process, WaitingTwiceAndProgramsAlongPath) {
-    std::u16string error;  // a program without a folder is searched along PATH
-    auto child = StartProcess(u"sh", {u"-c", u"exit 4"}, u"", &error);
-    ASSERT_TRUE(child.has_value()) << ToUtf8(error);
-    EXPECT_EQ(WaitForExit(*child), 4);
-    EXPECT_EQ(WaitForExit(*child), -1);
-    ReleaseProcess(*child);
-}
 #endif
 
 }  // namespace

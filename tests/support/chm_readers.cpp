@@ -18,14 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// An empty folder `name` below `scratch`, for one reader's output.
-fs::path FreshFolder(const fs::path& scratch, const std::string& name) {
-    const fs::path folder = scratch / name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
 // The output of a reader run as a program; nullopt, with what it said and
 // the package that provides it, when it fails or is missing.
 std::optional<std::string> Run(const char* reader, const std::string& command, const fs::path& scratch,
@@ -38,7 +30,7 @@ std::optional<std::string> Run(const char* reader, const std::string& command, c
 }
 
 std::optional<BookFiles> ExtractWithChmLib(const fs::path& book, const fs::path& scratch, std::string* problem) {
-    const fs::path folder = FreshFolder(scratch, "chmlib-extracted");
+    const fs::path folder = scratch / "chmlib-extracted";
     const auto output =
         Run("extract_chmLib", "extract_chmLib " + Quote(book) + " " + Quote(folder), scratch, "libchm-bin", problem);
     if (!output) return std::nullopt;
@@ -49,7 +41,7 @@ std::optional<BookFiles> ExtractWithChmLib(const fs::path& book, const fs::path&
 }
 
 std::optional<BookFiles> ExtractWith7Zip(const fs::path& book, const fs::path& scratch, std::string* problem) {
-    const fs::path folder = FreshFolder(scratch, "7z-extracted");
+    const fs::path folder = scratch / "7z-extracted";
     // A UTF-8 locale, so that 7-Zip writes non-ASCII names as they are.
     if (!Run("7z", "LC_ALL=C.UTF-8 7z x -y -bd " + Quote("-o" + folder.string()) + " " + Quote(book), scratch,
              "p7zip-full", problem))
@@ -126,18 +118,17 @@ std::optional<PychmReport> ReadWithPychm(const fs::path& book, const fs::path& s
     const auto output = RunProbe("info " + Quote(book), scratch, problem);
     if (!output) return std::nullopt;
     PychmReport report;
+    const std::map<std::string, std::string*> fields = {{"title", &report.title},   {"home", &report.home},
+                                                        {"topics", &report.topics}, {"index", &report.index},
+                                                        {"encoding", &report.encoding}};
     Problems problems;
     std::istringstream lines(*output);
     std::string key, first, second;
     while (lines >> key >> first) {
         if (key == "file" && lines >> second) report.files[FromHex(first)] = FromHex(second);
         else if (key == "problem") problems.push_back("pychm: " + FromHex(first));
-        else if (key == "title") report.title = FromHex(first);
-        else if (key == "home") report.home = FromHex(first);
-        else if (key == "topics") report.topics = FromHex(first);
-        else if (key == "index") report.index = FromHex(first);
-        else if (key == "encoding") report.encoding = FromHex(first);
-        else if (key == "searchable") report.searchable = first == "1";
+        else if (fields.count(key)) *fields.at(key) = FromHex(first);
+        report.searchable |= key == "searchable" && first == "1";
     }
     if (problems.empty()) return report;
     *problem = Joined(problems);
@@ -172,7 +163,10 @@ Problems CompareWithExpected(const std::string& reader, const BookFiles& files, 
 
 Problems CheckWithReader(const ChmReader& reader, const fs::path& book, const BookFiles& expected,
                          const fs::path& scratch) {
-    const fs::path folder = FreshFolder(scratch, std::string(reader.name) + "-work");
+    // A fresh folder for each reader: the extractors write below it.
+    const fs::path folder = scratch / (std::string(reader.name) + "-work");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
     std::string problem;
     const std::optional<BookFiles> files = reader.extract(book, folder, &problem);
     std::error_code ignored;
