@@ -137,10 +137,7 @@ std::optional<PychmReport> ReadWithPychm(const fs::path& book, const fs::path& s
 
 std::optional<std::map<std::string, std::string>> SearchWithPychm(const fs::path& book, const std::string& query,
                                                                   const fs::path& scratch, std::string* problem) {
-    static const char* digits = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : query) hex += {digits[c >> 4], digits[c & 15]};
-    const auto output = RunProbe("search " + Quote(book) + " " + hex, scratch, problem);
+    const auto output = RunProbe("search " + Quote(book) + " " + Quote(query), scratch, problem);
     if (!output) return std::nullopt;
     std::map<std::string, std::string> hits;
     std::istringstream lines(*output);
