@@ -119,14 +119,17 @@ Files FarMatches() {
     return One(bytes);
 }
 
-// The second frame repeats the first whole; the third is text with pieces of
-// it, so both have matches that reach back into the incompressible frame.
-Files FramesCopyingAnIncompressibleFrame() {
+// Frames the probe finds incompressible (random, bit-packed) between ones it
+// does not: the second frame repeats the first whole, the third is text with
+// pieces of it, so both have matches that reach back into a frame of the
+// greedy parse.
+Files FramesBesideIncompressibleOnes() {
     const std::string random = RandomBytes(kFrameSize, 28), text = RepetitiveText(kFrameSize, 29);
     std::string mixed;
     for (std::size_t at = 0; mixed.size() < kFrameSize; at = (at + 1500) % (kFrameSize - 1000))
         mixed += text.substr(at, 700) + random.substr(at, 300);
-    return One(random + random + mixed + random.substr(0, kFrameSize / 2));
+    return One(random + random + mixed + BitstreamLike(kFrameSize, 26) + RepetitiveText(kFrameSize + 999, 27) +
+               random.substr(0, kFrameSize / 2));
 }
 
 // Section lengths at frame and reset-interval edges (a whole interval is a
@@ -149,13 +152,7 @@ const std::pair<const char*, Files (*)()> kCases[] = {
      [] { return Files{{"/p20000.bin", PeriodicBytes(200000, 20000, 9)}, {"/p7.bin", PeriodicBytes(150001, 7, 10)}}; }},
     {"FarMatches", FarMatches},
     {"AlignedOffsetBlocks", [] { return One(EightAlignedRepeats(300000, 13)); }},
-    {"RandomTextAndBitPackedFrames",
-     [] {
-         return One(RandomBytes(kFrameSize, 20) + RepetitiveText(kFrameSize, 23) + RandomBytes(kFrameSize, 24) +
-                    RepetitiveText(kFrameSize, 25) + BitstreamLike(kFrameSize, 26) +
-                    RepetitiveText(kFrameSize + 999, 27));
-     }},
-    {"FramesCopyingAnIncompressibleFrame", FramesCopyingAnIncompressibleFrame},
+    {"FramesBesideIncompressibleOnes", FramesBesideIncompressibleOnes},
 };
 
 // Every file goes into the compressed section of a book.
