@@ -2,7 +2,6 @@
 // is linked in, pychm answers through pychm_probe.py.
 #include "test_support/chm_readers.h"
 
-#include <cstdint>
 #include <sstream>
 
 #include "test_support/pychm.h"
