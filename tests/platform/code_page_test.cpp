@@ -14,7 +14,8 @@ namespace {
 
 // Conversions one way or both: Chinese and ASCII text, the single bytes above
 // ASCII, look-alikes Windows uses for characters the code page lacks, and a
-// stand-in '?' for what cannot be converted.
+// stand-in '?' for what cannot be converted. Codes the C library's GBK
+// converter knows are left to the sweep below.
 TEST(AnsiCodePage, SamplesConvertAsOnWindows) {
     enum Way { kBoth, kDecode, kEncode };
     const struct {
@@ -23,8 +24,7 @@ TEST(AnsiCodePage, SamplesConvertAsOnWindows) {
         Way way;
     } cases[] = {
         {"abc\r\n\xD6\xD0\xCE\xC4 <&>\"\r\n", u"abc\r\n\u4E2D\u6587 <&>\"\r\n", kBoth},
-        {"", u"", kBoth}, {"\x80", u"\u20AC", kBoth},
-        {"\xFF", u"\uF8F5", kBoth}, {"\xA8\xA4", u"\u00E0", kBoth},
+        {"", u"", kBoth}, {"\x80", u"\u20AC", kBoth}, {"\xFF", u"\uF8F5", kBoth},
         // Look-alikes: A with grave as a with grave, the cent sign as the
         // fullwidth one, circled one as the ideograph one.
         {"\xA8\xA4", u"\u00C0", kEncode}, {"a", u"\u00AA", kEncode}, {"\xA1\xE9", u"\u00A2", kEncode},
@@ -39,7 +39,7 @@ TEST(AnsiCodePage, SamplesConvertAsOnWindows) {
         // Codes outside the user-defined areas that Windows maps to private use.
         {"\xA2\xAB", u"\uE766", kDecode}, {"\xA2\xE3", u"\uE76C", kDecode}, {"\xA8\xBC", u"\uE7C7", kDecode},
         {"\xA8\xBF", u"\uE7C8", kDecode}, {"\xD7\xFA", u"\uE810", kDecode}, {"\xFE\x50", u"\uE815", kDecode},
-        {"\xFE\xA0", u"\uE864", kDecode}, {"\xFE\x40", u"\uFA0C", kDecode}};
+        {"\xFE\xA0", u"\uE864", kDecode}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.way == kEncode ? c.text : AnsiToUnicode(c.ansi), c.text) << ::testing::PrintToString(c.ansi);
         EXPECT_EQ(c.way == kDecode ? c.ansi : UnicodeToAnsi(c.text), c.ansi) << ::testing::PrintToString(c.ansi);
