@@ -53,9 +53,7 @@ TEST(Huffman, CodeLengthsAreCompleteLimitedAndOrdered) {
 // than CHMLib's input buffer holds; each reset interval opens with the E8
 // flag (the top bit of its first word) off; the same input, the same output.
 TEST(CompressSection, FramesAreWordAlignedAndWithinReaderLimits) {
-    std::vector<std::string> inputs = {"", RepetitiveText(kFrameSize, 3) + RandomBytes(kFrameSize, 3) +
-                                               BitstreamLike(kFrameSize, 3) + RepetitiveText(kFrameSize + 5, 3),
-                                       std::string(300000, '\0')};
+    std::vector<std::string> inputs = {"", std::string(300000, '\0')};  // mixed frames: the round trips
     for (std::size_t size : {std::size_t{1}, kFrameSize - 1, kFrameSize, kFrameSize + 1, 5 * kFrameSize + 123})
         for (const std::string& input : {RepetitiveText(size, 1), RandomBytes(size, 2), BitstreamLike(size, 2)})
             inputs.push_back(input);
