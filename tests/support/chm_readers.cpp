@@ -32,20 +32,18 @@ std::optional<BookFiles> ExtractWithChmLib(const fs::path& book, const fs::path&
     const fs::path folder = scratch / "chmlib-extracted";
     const auto output =
         Run("extract_chmLib", "extract_chmLib " + Quote(book) + " " + Quote(folder), scratch, "libchm-bin", problem);
-    if (!output) return std::nullopt;
     // extract_chmLib reports a file it cannot decompress but goes on.
-    if (output->find("failed") == std::string::npos) return FilesBelow(folder);
-    *problem = "extract_chmLib: " + output->substr(0, 2000);
+    if (output && output->find("failed") == std::string::npos) return FilesBelow(folder);
+    if (output) *problem = "extract_chmLib: " + output->substr(0, 2000);
     return std::nullopt;
 }
 
 std::optional<BookFiles> ExtractWith7Zip(const fs::path& book, const fs::path& scratch, std::string* problem) {
     const fs::path folder = scratch / "7z-extracted";
     // A UTF-8 locale, so that 7-Zip writes non-ASCII names as they are.
-    if (!Run("7z", "LC_ALL=C.UTF-8 7z x -y -bd " + Quote("-o" + folder.string()) + " " + Quote(book), scratch,
-             "p7zip-full", problem))
-        return std::nullopt;
-    return FilesBelow(folder);
+    const auto output = Run("7z", "LC_ALL=C.UTF-8 7z x -y -bd " + Quote("-o" + folder.string()) + " " + Quote(book),
+                            scratch, "p7zip-full", problem);
+    return output ? std::optional(FilesBelow(folder)) : std::nullopt;
 }
 
 std::string FromHex(const std::string& hex) {
