@@ -167,8 +167,7 @@ struct RoundTrip {
 };
 
 Files FoldersDeepPathsAndChineseNames() {
-    Files files = {{"/images/a.png", test_data::RandomBytes(3000, 1)}, {"/empty folder/", ""},
-                   {"/\xE4\xB8\xAD\xE6\x96\x87.htm", test_data::CorpusText(1, 500)},  // 中文.htm
+    Files files = {{"/empty folder/", ""}, {"/\xE4\xB8\xAD\xE6\x96\x87.htm", test_data::CorpusText(1, 500)},  // 中文.htm
                    {"/\xE7\xAC\xAC\xE4\xB8\x80\xE7\xAB\xA0/\xE5\x9B\xBE.png", "x"}, {"/Sub Dir/\xC3\x84 b.htm", "y"},
                    {"/Sub Dir/\xC3\xA4 b.htm", "z"},  // Ä and ä: only ASCII letters fold
                    {"/" + std::string(200, 'L') + "/" + std::string(200, 'M') + "/" + std::string(105, 'N') + ".htm",
