@@ -166,10 +166,11 @@ struct RoundTrip {
     std::uint32_t minDepth = 1;  // levels of the directory the book needs at least
 };
 
+// 中文.htm, 第一章/图.png, Ä and ä (only ASCII letters fold), the longest name.
 Files FoldersDeepPathsAndChineseNames() {
-    Files files = {{"/empty folder/", ""}, {"/\xE4\xB8\xAD\xE6\x96\x87.htm", test_data::CorpusText(1, 500)},  // 中文.htm
+    Files files = {{"/empty folder/", ""}, {"/\xE4\xB8\xAD\xE6\x96\x87.htm", test_data::CorpusText(1, 500)},
                    {"/\xE7\xAC\xAC\xE4\xB8\x80\xE7\xAB\xA0/\xE5\x9B\xBE.png", "x"}, {"/Sub Dir/\xC3\x84 b.htm", "y"},
-                   {"/Sub Dir/\xC3\xA4 b.htm", "z"},  // Ä and ä: only ASCII letters fold
+                   {"/Sub Dir/\xC3\xA4 b.htm", "z"},
                    {"/" + std::string(200, 'L') + "/" + std::string(200, 'M') + "/" + std::string(105, 'N') + ".htm",
                     "the longest name, 512 bytes"}};
     std::string deep = "/";
