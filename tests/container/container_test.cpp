@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <tuple>
 
 #include "container/itsf_writer.h"
 #include "test_data.h"
@@ -160,11 +161,8 @@ TEST(BuildContainer, AddsFillerOnlyWhereAReaderMiscountsFrames) {
 
 using Files = std::vector<InternalFile>;
 
-struct RoundTrip {
-    const char* name;
-    Files (*files)();
-    std::uint32_t minDepth = 1;  // levels of the directory the book needs at least
-};
+// A name, the files, and how many levels the book's directory needs at least.
+using RoundTrip = std::tuple<const char*, Files (*)(), std::uint32_t>;
 
 // 中文.htm, 第一章/图.png, Ä and ä (only ASCII letters fold), the longest name.
 Files FoldersDeepPathsAndChineseNames() {
@@ -193,8 +191,9 @@ Files SortOrderAcrossChunkBoundaries() {
 const RoundTrip kRoundTrips[] = {
     // The compressed section holds empty files only.
     {"EmptyFilesInBothSections",
-     [] { return Files{{"/e.htm", ""}, {"/$FIftiMain", ""}, {"/e.bin", "", Section::kUncompressed}, {"/s/e", ""}}; }},
-    {"FoldersDeepPathsAndChineseNames", FoldersDeepPathsAndChineseNames},
+     [] { return Files{{"/e.htm", ""}, {"/$FIftiMain", ""}, {"/e.bin", "", Section::kUncompressed}, {"/s/e", ""}}; },
+     1},
+    {"FoldersDeepPathsAndChineseNames", FoldersDeepPathsAndChineseNames, 1},
     {"SortOrderAcrossChunkBoundaries", SortOrderAcrossChunkBoundaries, 2},
     // About 18 entries of ~230 bytes fit a chunk: a second index level is needed.
     {"LongNamesNeedSeveralIndexLevels", [] { return NumberedPages(4000, "/" + std::string(220, 'n') + "/"); }, 3},
@@ -205,9 +204,9 @@ const RoundTrip kRoundTrips[] = {
 // lengths at frame edges and files over many frames are left to the LZX round
 // trips (tests/lzx).
 TEST(ReaderRoundTrip, EveryReaderExtractsEveryFile) {
-    for (const RoundTrip& trip : kRoundTrips) {
-        SCOPED_TRACE(trip.name);
-        Files files = trip.files();
+    for (const auto& [name, makeFiles, minDepth] : kRoundTrips) {
+        SCOPED_TRACE(name);
+        Files files = makeFiles();
         files.push_back(kSystem);
         test_support::BookFiles expected = {{"/#ITBITS", ""}};
         for (const InternalFile& f : files)
@@ -217,7 +216,7 @@ TEST(ReaderRoundTrip, EveryReaderExtractsEveryFile) {
         const auto path = scratch.Write("book.chm", book);
         const ParsedBook parsed = ParseBook(book);
         EXPECT_EQ(Joined(parsed.problems), "");
-        EXPECT_GE(parsed.depth, trip.minDepth);
+        EXPECT_GE(parsed.depth, minDepth);
         for (const test_support::ChmReader& reader : test_support::kChmReaders)
             EXPECT_EQ(Joined(test_support::CheckWithReader(reader, path, expected, scratch.path())), "") << reader.name;
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "platform/platform.h"
 
@@ -18,11 +19,7 @@ namespace {
 // converter knows are left to the sweep below.
 TEST(AnsiCodePage, SamplesConvertAsOnWindows) {
     enum Way { kBoth, kDecode, kEncode };
-    const struct {
-        std::string ansi;
-        std::u16string text;
-        Way way;
-    } cases[] = {
+    const std::tuple<std::string, std::u16string, Way> cases[] = {
         {"abc\r\n\xD6\xD0\xCE\xC4 <&>\"\r\n", u"abc\r\n\u4E2D\u6587 <&>\"\r\n", kBoth},
         {"", u"", kBoth}, {"\x80", u"\u20AC", kBoth}, {"\xFF", u"\uF8F5", kBoth},
         // Look-alikes: A with grave as a with grave, the cent sign as the
@@ -40,9 +37,9 @@ TEST(AnsiCodePage, SamplesConvertAsOnWindows) {
         {"\xA2\xAB", u"\uE766", kDecode}, {"\xA2\xE3", u"\uE76C", kDecode}, {"\xA8\xBC", u"\uE7C7", kDecode},
         {"\xA8\xBF", u"\uE7C8", kDecode}, {"\xD7\xFA", u"\uE810", kDecode}, {"\xFE\x50", u"\uE815", kDecode},
         {"\xFE\xA0", u"\uE864", kDecode}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.way == kEncode ? c.text : AnsiToUnicode(c.ansi), c.text) << ::testing::PrintToString(c.ansi);
-        EXPECT_EQ(c.way == kDecode ? c.ansi : UnicodeToAnsi(c.text), c.ansi) << ::testing::PrintToString(c.ansi);
+    for (const auto& [ansi, text, way] : cases) {
+        EXPECT_EQ(way == kEncode ? text : AnsiToUnicode(ansi), text) << ::testing::PrintToString(ansi);
+        EXPECT_EQ(way == kDecode ? ansi : UnicodeToAnsi(text), ansi) << ::testing::PrintToString(ansi);
     }
 }
 
