@@ -107,10 +107,8 @@ const InternalFile kSystem = {"/#SYSTEM", std::string("\x03\0\0\0", 4), Section:
 // `count` pages named prefix + zero-padded number + ".htm", with short text.
 std::vector<InternalFile> NumberedPages(std::size_t count, const std::string& prefix) {
     std::vector<InternalFile> files;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string number = std::to_string(100000 + i).substr(1);
-        files.push_back({prefix + number + ".htm", "<html><body>page " + number + "</body></html>"});
-    }
+    for (std::size_t i = 0; i < count; ++i)
+        files.push_back({prefix + std::to_string(100000 + i).substr(1) + ".htm", "page " + std::to_string(i)});
     return files;
 }
 
@@ -155,7 +153,6 @@ TEST(BuildContainer, AddsFillerOnlyWhereAReaderMiscountsFrames) {
         const std::string book = BuildContainer({{"/a", test_data::RepetitiveText(size, 1)}}, {});
         const ParsedBook parsed = ParseBook(book);
         EXPECT_EQ(ReadLe(parsed.Section0File(book, "::DataSpace/Storage/MSCompressed/SpanInfo"), 0, 8), length) << size;
-        EXPECT_EQ(Joined(parsed.problems), "") << size;
     }
 }
 

@@ -9,8 +9,10 @@
 namespace test_support {
 namespace {
 
-// A reader that cannot read the book fails rather than finding nothing.
-TEST(ChmReaders, EveryReaderFailsOnAFileThatIsNoBook) {
+// A reader that cannot read the book fails rather than finding nothing; the
+// comparison finds one problem for a byte that differs, a file missing, a
+// file not expected.
+TEST(ChmReaders, NoticeABadBookAndEachDifference) {
     ScratchFolder dir;
     const auto book = dir.Write("not-a-book.chm", std::string(4096, 'z'));
     for (const ChmReader& reader : kChmReaders) {
@@ -18,10 +20,6 @@ TEST(ChmReaders, EveryReaderFailsOnAFileThatIsNoBook) {
         EXPECT_FALSE(reader.extract(book, dir.path(), &problem)) << reader.name;
         EXPECT_NE(problem, "") << reader.name;
     }
-}
-
-// One problem for a byte that differs, a file missing, a file not expected.
-TEST(ChmReaders, ComparisonReportsEachDifference) {
     const BookFiles exact = {{"/index.htm", "<html>"}, {"/Sub/Page.htm", std::string(5000, 'p')}};
     BookFiles changed = exact, more = exact, fewer = exact;
     changed["/Sub/Page.htm"][4000] = 'q';
