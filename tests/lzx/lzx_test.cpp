@@ -98,9 +98,8 @@ TEST(FrameProbe, OnlyDataWithoutRepeatsLooksIncompressible) {
     for (auto [bytes, incompressible] : cases) {
         const std::size_t size = bytes.size();
         bytes.append(8, '\0');  // the probe reads a little past the end
-        EXPECT_EQ(hhc::lzx::LooksIncompressible(reinterpret_cast<const std::uint8_t*>(bytes.data()), size),
-                  incompressible)
-            << size;
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+        EXPECT_EQ(hhc::lzx::LooksIncompressible(data, size), incompressible) << size;
     }
 }
 
