@@ -16,16 +16,11 @@ std::string RandomBytes(std::size_t size, std::uint32_t seed) {
 std::string RepetitiveText(std::size_t size, std::uint32_t seed) {
     std::mt19937 random(seed);
     std::vector<std::string> words(400);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        for (unsigned k = 0, length = 1 + random() % 4; k < length; ++k) {
-            if (i % 3 == 0) {
-                words[i] += static_cast<char>('a' + random() % 26);
-            } else {
-                words[i] += static_cast<char>(0xB0 + random() % 39);
-                words[i] += static_cast<char>(0xA1 + random() % 94);
-            }
-        }
-    }
+    for (std::size_t i = 0; i < words.size(); ++i)  // one in three ASCII, the others GBK hanzi
+        for (unsigned k = 0, length = 1 + random() % 4; k < length; ++k)
+            words[i] += i % 3 == 0 ? std::string(1, static_cast<char>('a' + random() % 26))
+                                   : std::string{static_cast<char>(0xB0 + random() % 39),
+                                                 static_cast<char>(0xA1 + random() % 94)};
     std::string text = "<html><head><title>test</title></head><body>\r\n";
     while (text.size() < size) {
         text += "<p>";

@@ -90,12 +90,6 @@ TEST(Files, LookUpCreateReadWriteCopyAndDelete) {
               (std::vector{EntryKind::kNone, EntryKind::kNone, EntryKind::kNone, EntryKind::kFolder}));
 }
 
-TEST(Program, FolderHoldsTheRunningExecutable) {
-    const std::u16string folder = ProgramFolder(), self = std::filesystem::path(CHMBOOK_PLATFORM_TESTS).u16string();
-    EXPECT_TRUE(folder.size() == 1 || (!folder.empty() && folder.back() != kPathSeparator));
-    EXPECT_EQ(LookUp(folder + kPathSeparator + self), EntryKind::kFile);
-}
-
 // Runs the child to its end; its output goes to `log` when one is given.
 int RunChild(const std::vector<std::u16string>& arguments, const std::u16string& log = u"") {
     std::u16string error;
@@ -108,24 +102,17 @@ int RunChild(const std::vector<std::u16string>& arguments, const std::u16string&
     return code;
 }
 
-TEST(Process, ExitCodesCrashesAndArguments) {
+// Exit codes and arguments as given; the log is replaced, and can be deleted
+// right after the child ends, as the compiler's log is with the work folder.
+TEST(Process, ExitCodesArgumentsAndALogDeletableAtOnce) {
     EXPECT_EQ((std::vector{RunChild({u"exit", u"3"}), RunChild({u"exit", u"255"}), RunChild({u"crash"})}),
               (std::vector{3, 255, -1}));
     ScratchFolder dir;
     const std::u16string log = In(dir, u"\u65E5\u5FD7 log.txt");
-    EXPECT_EQ(RunChild({u"args", u"a b", u"\"q\"", u"", u"\u4E2D;*", u"C:\\dir with blank\\", u"x\\\"y"}, log), 0);
-    EXPECT_EQ(Read(log), "[a b][\"q\"][][\xE4\xB8\xAD;*][C:\\dir with blank\\][x\\\"y]!");
-}
-
-// The compiler's log is emptied with the work folder right after the
-// compiler ends; nothing may keep it from going.
-TEST(Process, OutputFileReplacedAndDeletableAtOnce) {
-    ScratchFolder dir;
-    const std::u16string log = In(dir, u"Temp.log");
     for (int round = 0; round < 10; ++round) {
         ASSERT_TRUE(WriteWholeFile(log, "old text that must go away"));
-        EXPECT_EQ(RunChild({u"args", u"out"}, log), 0);
-        EXPECT_EQ(Read(log), "[out]!");
+        EXPECT_EQ(RunChild({u"args", u"a b", u"\"q\"", u"", u"\u4E2D;*", u"C:\\dir with blank\\", u"x\\\"y"}, log), 0);
+        EXPECT_EQ(Read(log), "[a b][\"q\"][][\xE4\xB8\xAD;*][C:\\dir with blank\\][x\\\"y]!");
         EXPECT_EQ(DeleteFilesIn(dir.u16()), 0u) << "round " << round;
         EXPECT_EQ(LookUp(log), EntryKind::kNone) << "round " << round;
     }
@@ -168,15 +155,6 @@ TEST(Process, ChildrenEndWithTheProcessThatStartedThem) {
     if (waited != WAIT_OBJECT_0) TerminateProcess(orphan, 1);
     CloseHandle(orphan);
     EXPECT_EQ(waited, WAIT_OBJECT_0) << "the child of a killed process still runs";
-}
-#else
-TEST(Process, WaitingTwiceAndProgramsAlongPath) {
-    std::u16string error;  // a program without a folder is searched along PATH
-    auto child = StartProcess(u"sh", {u"-c", u"exit 4"}, u"", &error);
-    ASSERT_TRUE(child.has_value()) << ToUtf8(error);
-    EXPECT_EQ(WaitForExit(*child), 4);
-    EXPECT_EQ(WaitForExit(*child), -1);
-    ReleaseProcess(*child);
 }
 #endif
 

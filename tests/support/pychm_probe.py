@@ -9,9 +9,9 @@ pychm_probe.py info BOOK
     be found with its ASCII letters upper-cased (lookups ignore case), and
     made-up names must not be found; each failure is a "problem TEXT" line.
 pychm_probe.py search BOOK QUERY
-    "hit TITLE URL" per result (QUERY is hex-encoded bytes in the book's code
-    page).
+    "hit TITLE URL" per result (QUERY is bytes in the book's code page).
 """
+import os
 import sys
 
 try:
@@ -28,7 +28,7 @@ def hexed(value):
 
 def open_book(book):
     f = chm.CHMFile()
-    if not f.LoadCHM(book.encode()):
+    if not f.LoadCHM(os.fsencode(book)):
         sys.exit("pychm cannot open " + book)
     return f
 
@@ -50,30 +50,25 @@ def info(book):
     if not chmlib.chm_enumerate(f.file, chmlib.CHM_ENUMERATE_ALL, collect, None):
         sys.exit("pychm cannot list the book's files")
     listed = set(names)
-    problems = []
     for name in names:
         status, unit = chmlib.chm_resolve_object(f.file, name)
         if status != chmlib.CHM_RESOLVE_SUCCESS or unit.path != name:
-            problems.append("lookup of %r fails" % name)
+            print("problem", hexed("lookup of %r fails" % name))
             continue
-        size, data = chmlib.chm_retrieve_object(f.file, unit, 0, unit.length) if unit.length else (0, b"")
-        if size != unit.length:
-            problems.append("read %d of %d bytes of %r" % (size, unit.length, name))
-        print("file", hexed(name), hexed(data))
+        # A short read shows as other bytes.
+        print("file", hexed(name), hexed(chmlib.chm_retrieve_object(f.file, unit, 0, unit.length)[1]))
         # Only the file itself, or another whose name differs in case alone, may answer.
         # bytes.upper() changes ASCII letters only.
         status, unit = chmlib.chm_resolve_object(f.file, name.upper())
         if status != chmlib.CHM_RESOLVE_SUCCESS or unit.path not in listed or unit.path.upper() != name.upper():
-            problems.append("lookup of %r fails or finds another file" % name.upper())
+            print("problem", hexed("lookup of %r fails or finds another file" % name.upper()))
         absent = name + b"~absent"
         if absent not in listed and chmlib.chm_resolve_object(f.file, absent)[0] == chmlib.CHM_RESOLVE_SUCCESS:
-            problems.append("lookup of absent %r succeeds" % absent)
-    for problem in problems[:40]:
-        print("problem", hexed(problem))
+            print("problem", hexed("lookup of absent %r succeeds" % absent))
 
 
 def search(book, query):
-    result = open_book(book).Search(bytes.fromhex(query))
+    result = open_book(book).Search(os.fsencode(query))
     if result is None:
         sys.exit("pychm search failed")
     for title, url in result[1].items():

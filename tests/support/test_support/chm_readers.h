@@ -17,9 +17,9 @@ namespace test_support {
 
 using Problems = std::vector<std::string>;
 
-// libmspack also looks every name up on a fast-opened book, as written and
-// ASCII upper-cased, and made-up names that must not be found; pychm does the
-// same through CHMLib's lookup. A lookup that goes wrong is a problem.
+// libmspack also looks every name up on a fast-opened book; pychm looks each
+// up as written and ASCII upper-cased, and made-up names that must not be
+// found, through CHMLib's lookup. A lookup that goes wrong is a problem.
 struct ChmReader {
     const char* name;
     std::optional<BookFiles> (*extract)(const std::filesystem::path& book, const std::filesystem::path& scratch,
