@@ -22,18 +22,12 @@ void InstallStandInCompiler(const fs::path& app) {
     fs::copy_file(CHMBOOK_FAKE_HHC, target, fs::copy_options::overwrite_existing);
 }
 
-std::string FakeBookMark(const fs::path& book) {
-    const std::string bytes = ReadBytes(book);
-    const std::size_t mark = bytes.rfind("FAKE-CHM ");
-    return mark == std::string::npos ? std::string() : bytes.substr(mark);
-}
-
 void SetCompilerMode(const fs::path& app, const std::string& mode) { WriteBytes(app / "hhc-mode.txt", mode); }
 
 void BookTest::SetUp() {
     app_ = root_ / "program folder with blanks";
     sources_ = root_ / "sources";
-    fs::create_directories(app_ / "Temp");
+    fs::create_directories(app_);  // the work folder is left to every build to make
     fs::create_directories(sources_);
     InstallStandInCompiler(app_);
 

@@ -26,11 +26,9 @@ std::vector<std::string> FilesIn(const fs::path& folder);
 
 // Installs the stand-in compiler as the compiler of the program's folder `app`.
 void InstallStandInCompiler(const fs::path& app);
-// What the stand-in compiler wrote after its book's directory: "FAKE-CHM "
-// and the project's path; empty when that is not found.
-std::string FakeBookMark(const fs::path& book);
 // Steers it: "ok", "fail", "sleep <ms>", "crash", optionally followed by "drop=<page>";
-// it copies the pages it is given into `seen/` in the program's folder.
+// it copies the pages it is given into `seen/` in the program's folder, and
+// its book ends in "FAKE-CHM " and the project's path.
 void SetCompilerMode(const fs::path& app, const std::string& mode);
 
 class BookTest : public ::testing::Test {
