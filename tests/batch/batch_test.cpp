@@ -104,12 +104,7 @@ TEST_F(MakeChmTest, FailedBuildKeepsTheSourcesAndTheOldBook) {
         {"index.htm", [this] { SetCompilerMode(app_, "ok drop=index.htm"); }, MessageId::kStepFindEveryPage},
         {"1.htm (b.txt)", [this] { SetCompilerMode(app_, "ok drop=1.htm"); }, MessageId::kStepFindEveryPage},
         {"output folder missing", [this] { frm_.file = U16(root_ / "no such folder" / "x.chm"); }, MessageId::kStepCopyBook},
-        {"file in place of the work folder",
-         [this] {
-             fs::remove_all(Work());
-             WriteBytes(Work(), "not a folder");
-         },
-         MessageId::kStepUseWorkFolder},
+        {"file in place of the work folder", [this] { WriteBytes(Work(), "x"); }, MessageId::kStepUseWorkFolder},
         {"program folder unknown", [this] { frm_.appPath.clear(); }, MessageId::kStepFindProgramFolder},
     };
     for (const auto& c : cases) {
@@ -190,17 +185,15 @@ TEST_F(MakeChmTest, FullDiskIsNamedAtEveryStep) {
     for (const auto& [disk, step] : cases) {
         SCOPED_TRACE(disk);
         frm_.list1.clear();
-        AddSource("a.txt", std::string(3000, 'a'));
+        AddSource("a.txt", "A");
         AddSource("b.txt", "B");
         frm_.check1 = 1;
         fs::create_directories(disk);
-        const std::string size = step == MessageId::kStepCreateWorkFolder ? "size=4k,nr_inodes=2" : "size=4k";
-        if (std::system(("mount -t tmpfs -o " + size + " tmpfs " + test_support::Quote(disk) + " 2>/dev/null").c_str()))
+        // Room for one file: the lock file, a page, or a part of the book.
+        if (std::system(("mount -t tmpfs -o size=4k,nr_inodes=2 tmpfs " + test_support::Quote(disk) + " 2>/dev/null").c_str()))
             GTEST_SKIP() << "cannot mount a tmpfs here (not root?)";
-        if (step == MessageId::kStepCopyBook) frm_.file = U16(disk / "Notes.chm");
-        if (step == MessageId::kStepWritePage)
-            WriteBytes(Work() / "kept" / "filler", std::string(4096, 'f'));  // subfolders survive the clearing
-        if (step == MessageId::kStepCreateWorkFolder) frm_.appPath = U16(disk);  // room for the lock file only
+        frm_.appPath = U16(step == MessageId::kStepCreateWorkFolder ? disk : app_);
+        frm_.file = step == MessageId::kStepCopyBook ? U16(disk / "Notes.chm") : OutputPathForTitle(U16(app_), frm_.titleName);
 
         const BuildOutcome outcome = MakeChm(frm_, options_);
         std::system(("umount -l " + test_support::Quote(disk)).c_str());
@@ -210,8 +203,6 @@ TEST_F(MakeChmTest, FullDiskIsNamedAtEveryStep) {
         EXPECT_NE(en.find("The disk is full"), std::string::npos) << en;
         // Said when the build stopped before it wrote anything.
         EXPECT_EQ(en.find("the source files were kept") != std::string::npos, step == MessageId::kStepCreateWorkFolder);
-        frm_.appPath = U16(app_);
-        frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);
     }
 }
 #endif

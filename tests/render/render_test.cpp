@@ -32,8 +32,7 @@ TEST(SourceEncodings, EachKindOfFileReadsAsItsText) {
         {"UTF-16 LE", "\xFF\xFE=\xD8\0\xDE\\\xD5"s, S, u"\U0001F600\uD55C"},
         {"UTF-16 BE", "\xFE\xFF\xD8=\xDE\0\xD5\\"s, S, u"\U0001F600\uD55C"},
         {"UTF-16 odd last byte", "\xFF\xFE" "A\0" "B"s, S, u"A\uFFFD"},
-        {"GBK sentence", "\xD6\xD0\xCE\xC4\xB2\xE2\xCA\xD4\xA3\xAC\xCB\xB5\xC3\xF7\xA1\xA3\r\n", S,
-         u"\u4E2D\u6587\u6D4B\u8BD5\uFF0C\u8BF4\u660E\u3002\r\n"},
+        {"GBK sentence", "\xD6\xD0\xCE\xC4\xA3\xAC\r\n", S, u"\u4E2D\u6587\uFF0C\r\n"},
         // Two bytes of GBK that are also valid UTF-8 (U+02F5); valid UTF-8 with
         // two-byte characters only reads as code page 936, as before.
         {"GBK 2 bytes", "\xCB\xB5", S, u"\u8BF4"},
@@ -60,8 +59,7 @@ TEST(SourceEncodings, EachKindOfFileReadsAsItsText) {
 TEST(CharacterReferences, OnlyCharactersOutsideTheCodePageBecomeReferences) {
     const std::pair<std::u16string, std::u16string> cases[] = {
         {u"<p>\u4E2D\u6587 &amp; \u20AC</P>", u"<p>\u4E2D\u6587 &amp; \u20AC</P>"},
-        {u"a\U0001F600b\U00020B9F", u"a&#128512;b&#134047;"},
-        {u"\uD55C\uAD6D", u"&#54620;&#44397;"},
+        {u"a\U0001F600b\U00020B9F\uD55C", u"a&#128512;b&#134047;&#54620;"},
         {u"\u00A2\u00E9", u"&#162;\u00E9"},  // the cent sign has only a look-alike in code page 936
         {std::u16string{u'x', char16_t(0xD800), u'y', char16_t(0xDC00)}, u"x&#65533;y&#65533;"},
     };
