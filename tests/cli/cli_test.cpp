@@ -57,7 +57,6 @@ TEST_F(CliTest, UsageErrorsAndFailuresNameTheProblemAndTouchNothing) {
     };
     AddSource("a.txt", "A");
     fs::remove_all(app_ / "Release");
-    fs::remove_all(app_ / "Temp");
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.arguments), c.status) << c.named;
         EXPECT_NE(err_.find(c.named), std::string::npos) << err_;
