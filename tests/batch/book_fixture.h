@@ -26,7 +26,7 @@ std::vector<std::string> FilesIn(const fs::path& folder);
 
 // Installs the stand-in compiler as the compiler of the program's folder `app`.
 void InstallStandInCompiler(const fs::path& app);
-// Steers it: "ok", "fail", "sleep <ms>", "crash", optionally followed by "drop=<page>";
+// Steers it: "ok", "fail", "sleep" (20 s), "crash", optionally followed by "drop=<page>";
 // it copies the pages it is given into `seen/` in the program's folder, and
 // its book ends in "FAKE-CHM " and the project's path.
 void SetCompilerMode(const fs::path& app, const std::string& mode);

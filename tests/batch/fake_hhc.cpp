@@ -9,7 +9,7 @@
 // (absent: "ok"):
 //   ok              write the book, exit 0
 //   fail            no book, exit 3
-//   sleep <ms>      wait that long, then as "ok"
+//   sleep           wait 20 seconds, then as "ok"
 //   crash           write half a book, then die by a signal
 // With "drop=<name>" after the mode the directory leaves that file out, as a
 // compiler that missed a page would. Its process number goes to
@@ -36,8 +36,6 @@ int main(int argc, char** argv) {
     std::ifstream control(folder / "hhc-mode.txt");
     std::string mode = "ok", dropped;
     control >> mode;
-    long milliseconds = 0;
-    if (mode == "sleep") control >> milliseconds;
     if (control >> dropped && dropped.rfind("drop=", 0) == 0) dropped.erase(0, 5);
     if (argc != 2) return 2;
     const fs::path project = argv[1], projectFolder = project.parent_path();
@@ -46,7 +44,7 @@ int main(int argc, char** argv) {
     for (const auto& entry : fs::directory_iterator(projectFolder))
         if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
     if (mode == "fail") return 3;
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    if (mode == "sleep") std::this_thread::sleep_for(std::chrono::seconds(20));
     std::vector<hhc::container::InternalFile> files;
     for (const auto& entry : fs::directory_iterator(projectFolder))
         if (entry.is_regular_file() && entry.path().filename() != "Temp.chm" && entry.path().filename() != dropped)

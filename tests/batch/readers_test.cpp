@@ -15,9 +15,10 @@ namespace {
 
 using namespace std::string_literals;
 
-// From sources in every encoding and with hostile names: every page is there
-// and shows its source's text and name, markup escaped and the characters
-// that code page 936 cannot hold as character references.
+// From sources in every encoding, named in UTF-8, in GBK bytes and with
+// markup: every page is there and shows its source's text and name, markup
+// escaped and the characters that code page 936 cannot hold as character
+// references.
 TEST_F(BookTest, EveryPageShowsItsSourceTextAndName) {
     fs::copy_file(CHMBOOK_HHC, app_ / "hhc", fs::copy_options::overwrite_existing);
     const struct {
@@ -27,7 +28,7 @@ TEST_F(BookTest, EveryPageShowsItsSourceTextAndName) {
         // An emoji, a CJK Extension-B character, Korean and Japanese.
         {"utf8 mark.txt", "\xEF\xBB\xBF<a&b>\xF0\x9F\x98\x80 \xF0\xA0\xAE\x9F \xED\x95\x9C \xE6\x97\xA5\xE3\x81\x8B",
          u"utf8 mark", u"&lt;a&amp;b&gt;&#128512; &#134047; &#54620; 日か"},
-        {"utf16.txt", "\xFF\xFE=\xD8\0\xDE\"\0q\0"s, u"utf16", u"&#128512;&quot;q"},
+        {"utf16 \xE4\xB8\xAD.txt", "\xFF\xFE=\xD8\0\xDE\"\0q\0"s, u"utf16 中", u"&#128512;&quot;q"},
         {"\xCB\xB5\xC3\xF7.txt", "\xD6\xD0\xCE\xC4\xA3\xAC", u"说明", u"中文，"},  // the list holds such names undecoded
         {"<!--a&\".txt", "1", u"&lt;!--a&amp;&quot;", u"1"},
     };
