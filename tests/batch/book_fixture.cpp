@@ -18,15 +18,12 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 }
 
 void InstallStandInCompiler(const fs::path& app) {
-    const fs::path target = app / CompilerFileName();
-    fs::copy_file(CHMBOOK_FAKE_HHC, target, fs::copy_options::overwrite_existing);
+    fs::copy_file(CHMBOOK_FAKE_HHC, app / CompilerFileName(), fs::copy_options::overwrite_existing);
 }
 
 void SetCompilerMode(const fs::path& app, const std::string& mode) { WriteBytes(app / "hhc-mode.txt", mode); }
 
 void BookTest::SetUp() {
-    app_ = root_ / "program folder with blanks";
-    sources_ = root_ / "sources";
     fs::create_directories(app_);  // the work folder is left to every build to make
     fs::create_directories(sources_);
     InstallStandInCompiler(app_);

@@ -41,8 +41,8 @@ protected:
     // Everything of this test; programs are installed and run below it.
     test_support::ScratchFolder scratch_{"chmbook test", test_support::ScratchUse::kPrograms};
     fs::path root_ = scratch_.path();
-    fs::path app_;      // the program's folder
-    fs::path sources_;  // the source folder
+    fs::path app_ = root_ / "program folder with blanks";
+    fs::path sources_ = root_ / "sources";
     MemoryWindowState frm_;
     BuildOptions options_;
     std::vector<std::u16string> opened_;  // books handed to the desktop
