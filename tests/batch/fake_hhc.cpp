@@ -41,14 +41,14 @@ int main(int argc, char** argv) {
     const fs::path project = argv[1], projectFolder = project.parent_path();
     fs::remove_all(folder / "seen");
     fs::create_directories(folder / "seen");
-    for (const auto& entry : fs::directory_iterator(projectFolder))
-        if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
+    std::vector<hhc::container::InternalFile> files;
+    for (const auto& entry : fs::directory_iterator(projectFolder)) {
+        if (!entry.is_regular_file()) continue;
+        fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
+        if (entry.path().filename() != dropped) files.push_back({"/" + entry.path().filename().string(), ""});
+    }
     if (mode == "fail") return 3;
     if (mode == "sleep") std::this_thread::sleep_for(std::chrono::seconds(20));
-    std::vector<hhc::container::InternalFile> files;
-    for (const auto& entry : fs::directory_iterator(projectFolder))
-        if (entry.is_regular_file() && entry.path().filename() != "Temp.chm" && entry.path().filename() != dropped)
-            files.push_back({"/" + entry.path().filename().string(), ""});
     std::ofstream book(projectFolder / "Temp.chm", std::ios::binary);
     if (mode == "crash") {
         book << "FAKE-" << std::flush;
