@@ -3,10 +3,6 @@
 #include "batch/book_inputs.h"
 #include "batch/write_chm.h"
 
-#ifndef CHMBOOK_FAKE_HHC
-#error "CHMBOOK_FAKE_HHC must name the stand-in compiler"
-#endif
-
 namespace chmbook::testing {
 
 std::vector<std::string> FilesIn(const fs::path& folder) {
