@@ -20,8 +20,6 @@
 namespace chmbook::testing {
 namespace {
 
-const std::string kZhongWen = "\xD6\xD0\xCE\xC4";  // 中文 in code page 936
-
 class MakeChmTest : public BookTest {
 protected:
     fs::path Work() const { return app_ / "Temp"; }
@@ -30,12 +28,15 @@ protected:
 };
 
 // Another build holds the work folder: this one says that it waits, and goes
-// on once the other lets go (here, as soon as the wait is announced). Then
-// the list page's rows, a content page's body and the project file, as a slow
-// compiler is given them (the frame around the pages is the renderer's). Its
+// on once the other lets go (here, as soon as the wait is announced). Then a
+// content page's body and the project file, as the compiler is given them
+// (the frame is the renderer's, the list page's rows the readers' test). Its
 // book replaces the one of an earlier run; the files that run left in the
-// work folder are gone before the pages are written, its subfolders stay.
-TEST_F(MakeChmTest, WaitsForAnotherBuildThenWritesEveryFileOfASmallBookByteForByte) {
+// work folder are gone before the pages are written, its subfolders stay (one
+// blocks a page). A source that cannot be read and a page that cannot be
+// written are passed over: the first is reported, the rest of the book is
+// made, the sources stay.
+TEST_F(MakeChmTest, WaitsForAnotherBuildThenWritesASmallBookPassingOverWhatItCannot) {
     platform::FileLock other;
     ASSERT_EQ(platform::LockFile(U16(app_ / "Temp.lock"), false, other, nullptr), platform::LockResult::kLocked);
     const std::u16string waiting = Text(MessageId::kStageWaiting, Language::kEnglish);
@@ -48,50 +49,35 @@ TEST_F(MakeChmTest, WaitsForAnotherBuildThenWritesEveryFileOfASmallBookByteForBy
     frm_.file = U16(app_ / "Release" / "中文 Notes.chm");
     WriteBytes(Output(), "the book of yesterday");
     WriteBytes(Work() / "left over.htm", "old");
-    WriteBytes(Work() / "sub" / "kept.txt", "kept");
-    AddSource("alpha.txt", "Hello <b>world</b> & \"you\"\r\nsecond line\r\n");
-    AddSource("beta.txt", kZhongWen + "\r\n");
-    SetCompilerMode(app_, "sleep 1000");
+    fs::create_directories(Work() / "2.htm");  // survives the clearing and blocks that page
+    AddSource("alpha.txt", "<a> & \"b\"\r\n");
+    frm_.list1.push_back(U16(sources_ / "vanished.txt"));
+    AddSource("c.txt", "blocked");
+    AddSource("d.txt", "last");
+    frm_.check1 = 1;
 
     const BuildOutcome outcome = MakeChm(frm_, options_);
     ASSERT_TRUE(outcome.produced) << platform::ToUtf8(outcome.Message());
-    EXPECT_FALSE(outcome.Failed());
-    EXPECT_EQ(outcome.pagesWritten, 3u);
+    EXPECT_EQ(outcome.failedStep, MessageId::kStepReadSource);
+    EXPECT_EQ(outcome.file, U16(sources_ / "vanished.txt"));
+    EXPECT_EQ(outcome.pagesWritten, 4u);
+    EXPECT_TRUE(outcome.sourcesKept);
+    EXPECT_EQ(FilesIn(sources_).size(), 3u);
     EXPECT_EQ(stages.at(1), waiting);
-    const std::string escaped = "Hello &lt;b&gt;world&lt;/b&gt; &amp; &quot;you&quot;";
-    const std::string row = "<tr>\r\n<td width='100%' height='40'><p>";
-    const std::string excerpt = "</a></p><p class='bewrite'>&nbsp;&nbsp;&nbsp;&nbsp;";
-    const std::string gap = "</p></td>\r\n</tr>\r\n<tr><td width='100%' height='30'></td></tr>\r\n";
-    EXPECT_NE(ReadBytes(Seen("index.htm"))
-                  .find("<table border='0' width='100%' cellspacing='0' cellpadding='0'>" + row +
-                        "000. <a href='0.htm'>alpha" + excerpt + escaped + "\r\nsecond line\r\n" + gap + row +
-                        "001. <a href='1.htm'>beta" + excerpt + kZhongWen + "\r\n" + gap + "</table>\r\n<table"),
-              std::string::npos)
-        << ReadBytes(Seen("index.htm"));
-    EXPECT_NE(ReadBytes(Seen("0.htm")).find("<p>" + escaped + "</P>\r\n<p>second line</P>\r\n<table"), std::string::npos);
+    EXPECT_NE(ReadBytes(Seen("3.htm")).find("<p>last</P>"), std::string::npos);
+    EXPECT_NE(ReadBytes(Seen("0.htm")).find("<p>&lt;a&gt; &amp; &quot;b&quot;</P>\r\n<table"), std::string::npos);
     EXPECT_EQ(ReadBytes(Seen("Temp.hhp")),
               "[OPTIONS]\r\nCompatibility=1.1 Or later\r\nDefault Window=Main\r\nDefault topic=index.htm\r\n"
               "Default font=Tahoma,8,1\r\nContents file=Temp.hhc\r\nIndex file=Temp.hhk\r\n"
               "Display compile progress=Yes\r\nFull-text search=Yes\r\n"
-              "Language=0x804 " + kZhongWen + "(\xD6\xD0\xB9\xFA)\r\n\r\n[WINDOWS]\r\n"
-              "Main=\"" + kZhongWen + " Notes\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\","
+              "Language=0x804 \xD6\xD0\xCE\xC4(\xD6\xD0\xB9\xFA)\r\n\r\n[WINDOWS]\r\n"  // 中文(中国), in code page 936
+              "Main=\"\xD6\xD0\xCE\xC4 Notes\",\"Temp.hhc\",\"Temp.hhk\",\"index.htm\",\"index.htm\","
               ",,,,0x20,180,0x10387C,[80,60,720,540],0x0,0x0,,1,,,0\r\n\r\n[FILES]\r\nindex.htm");
     EXPECT_FALSE(fs::exists(Seen("left over.htm")));
     // The stand-in compiler refuses any arguments but the project's path, and names it in its book.
-    EXPECT_EQ(FakeBookMark(Output()), "FAKE-CHM " + (Work() / "Temp.hhp").string());
+    EXPECT_TRUE(ReadBytes(Output()).ends_with("FAKE-CHM " + (Work() / "Temp.hhp").string()));
     EXPECT_TRUE(FilesIn(Work()).empty());
-    EXPECT_EQ(ReadBytes(Work() / "sub" / "kept.txt"), "kept");
     EXPECT_EQ(opened_, std::vector<std::u16string>{frm_.file});
-}
-
-// The chosen encoding reaches the reading of a source (the readings
-// themselves are the renderer's tests); a missing work folder is made.
-TEST_F(MakeChmTest, ChosenSourceEncodingReadsEveryFileIntoAWorkFolderMadeAnew) {
-    fs::remove_all(Work());
-    AddSource("a.txt", std::string("-NA\0", 4));
-    options_.sourceEncoding = SourceEncoding::kUtf16;
-    ASSERT_TRUE(MakeChm(frm_, options_).produced);
-    EXPECT_NE(ReadBytes(Seen("0.htm")).find("<p>\xD6\xD0" "A</P>"), std::string::npos);  // 中A in code page 936
 }
 
 // Page numbers are not 16-bit: more pages than a short counts, numbered past 10 and 32767.
@@ -125,19 +111,13 @@ TEST_F(MakeChmTest, FailedBuildKeepsTheSourcesAndTheOldBook) {
         {"index.htm", [this] { SetCompilerMode(app_, "ok drop=index.htm"); }, MessageId::kStepFindEveryPage},
         {"1.htm (b.txt)", [this] { SetCompilerMode(app_, "ok drop=1.htm"); }, MessageId::kStepFindEveryPage},
         {"output folder missing", [this] { frm_.file = U16(root_ / "no such folder" / "x.chm"); }, MessageId::kStepCopyBook},
-        {"file in place of the work folder",
-         [this] {
-             fs::remove_all(Work());
-             WriteBytes(Work(), "not a folder");
-         },
-         MessageId::kStepUseWorkFolder},
+        {"file in place of the work folder", [this] { WriteBytes(Work(), "x"); }, MessageId::kStepUseWorkFolder},
         {"program folder unknown", [this] { frm_.appPath.clear(); }, MessageId::kStepFindProgramFolder},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         for (const auto& entry : fs::directory_iterator(root_)) fs::remove_all(entry.path());
         frm_.list1.clear();
-        opened_.clear();
         SetUp();
         AddSource("a.txt", "A");
         AddSource("b.txt", "B");
@@ -166,25 +146,6 @@ TEST_F(MakeChmTest, RefusesSourcesThatLieInTheWorkFolder) {
     EXPECT_EQ(ReadBytes(Work() / "mine.txt"), "precious");
 }
 
-// A source that cannot be read and a page that cannot be written are passed
-// over: the first is reported, the rest of the book is made, the sources stay.
-TEST_F(MakeChmTest, UnreadableSourcesAndBlockedPagesAreSkippedAndTheSourcesKept) {
-    fs::create_directory(Work() / "2.htm");  // survives the clearing and blocks that page
-    AddSource("a.txt", "first");
-    frm_.list1.push_back(U16(sources_ / "vanished.txt"));
-    AddSource("c.txt", "blocked");
-    AddSource("d.txt", "last");
-    frm_.check1 = 1;
-    const BuildOutcome outcome = MakeChm(frm_, options_);
-    EXPECT_TRUE(outcome.produced);
-    EXPECT_EQ(outcome.failedStep, MessageId::kStepReadSource);
-    EXPECT_EQ(outcome.file, U16(sources_ / "vanished.txt"));
-    EXPECT_EQ(outcome.pagesWritten, 4u);
-    EXPECT_TRUE(outcome.sourcesKept);
-    EXPECT_NE(ReadBytes(Seen("3.htm")).find("<p>last</P>"), std::string::npos);
-    EXPECT_EQ(FilesIn(sources_).size(), 3u);
-}
-
 TEST_F(MakeChmTest, SourceThatCannotBeDeletedDoesNotStopTheOthers) {
     AddSource("a.txt", "A");
     AddSource("b.txt", "B");
@@ -211,17 +172,15 @@ TEST_F(MakeChmTest, FullDiskIsNamedAtEveryStep) {
     for (const auto& [disk, step] : cases) {
         SCOPED_TRACE(disk);
         frm_.list1.clear();
-        AddSource("a.txt", std::string(3000, 'a'));
+        AddSource("a.txt", "A");
         AddSource("b.txt", "B");
         frm_.check1 = 1;
         fs::create_directories(disk);
-        const std::string size = step == MessageId::kStepCreateWorkFolder ? "size=4k,nr_inodes=2" : "size=4k";
-        if (std::system(("mount -t tmpfs -o " + size + " tmpfs " + test_support::Quote(disk) + " 2>/dev/null").c_str()))
+        // Room for one file: the lock file, a page, or a part of the book.
+        if (std::system(("mount -t tmpfs -o size=4k,nr_inodes=2 tmpfs " + test_support::Quote(disk) + " 2>/dev/null").c_str()))
             GTEST_SKIP() << "cannot mount a tmpfs here (not root?)";
-        if (step == MessageId::kStepCopyBook) frm_.file = U16(disk / "Notes.chm");
-        if (step == MessageId::kStepWritePage)
-            WriteBytes(Work() / "kept" / "filler", std::string(4096, 'f'));  // subfolders survive the clearing
-        if (step == MessageId::kStepCreateWorkFolder) frm_.appPath = U16(disk);  // room for the lock file only
+        frm_.appPath = U16(step == MessageId::kStepCreateWorkFolder ? disk : app_);
+        frm_.file = step == MessageId::kStepCopyBook ? U16(disk / "Notes.chm") : OutputPathForTitle(U16(app_), frm_.titleName);
 
         const BuildOutcome outcome = MakeChm(frm_, options_);
         std::system(("umount -l " + test_support::Quote(disk)).c_str());
@@ -231,9 +190,6 @@ TEST_F(MakeChmTest, FullDiskIsNamedAtEveryStep) {
         EXPECT_NE(en.find("The disk is full"), std::string::npos) << en;
         // Said when the build stopped before it wrote anything.
         EXPECT_EQ(en.find("the source files were kept") != std::string::npos, step == MessageId::kStepCreateWorkFolder);
-        EXPECT_EQ(FilesIn(sources_).size(), 2u);
-        frm_.appPath = U16(app_);
-        frm_.file = OutputPathForTitle(frm_.appPath, frm_.titleName);
     }
 }
 #endif
@@ -266,8 +222,7 @@ TEST(MessageCatalogue, LanguageFollowsTheFirstLocaleVariableThatIsSet) {
     for (const char* other : {"zu_ZA", "zhx", "C"}) EXPECT_EQ(LanguageOfLocale(other, nullptr, "zh"), Language::kEnglish) << other;
 }
 
-// The refusal quotes the offending character (the English text without the
-// Chinese quotation marks); nullptr: the title is fine.
+// The refusal quotes the offending character; nullptr: the title is fine.
 TEST(TitleProblem, TitlesThatCannotNameAFileAreRefusedNamingTheCharacter) {
     const std::u16string longest(239 - 4, u'a');  // with ".chm" and room for ".part-4294967295"
     const std::pair<std::u16string, const char16_t*> cases[] = {
@@ -283,11 +238,8 @@ TEST(TitleProblem, TitlesThatCannotNameAFileAreRefusedNamingTheCharacter) {
     for (const auto& [title, named] : cases) {
         const std::u16string zh = TitleProblem(title, Language::kChinese), en = TitleProblem(title, Language::kEnglish);
         SCOPED_TRACE(platform::ToUtf8(title) + ": " + platform::ToUtf8(zh) + " / " + platform::ToUtf8(en));
-        const std::u16string quoted = named ? named : u"";
-        EXPECT_EQ(HasHan(zh), named != nullptr);
-        EXPECT_EQ(en.empty(), named == nullptr);
-        EXPECT_NE(zh.find(quoted), std::u16string::npos);
-        EXPECT_NE(en.find(quoted[0] == u'“' ? quoted.substr(1, quoted.size() - 2) : quoted), std::u16string::npos);
+        EXPECT_EQ(en.empty(), named == nullptr);  // the Chinese text has the same placeholders, checked above
+        EXPECT_NE(zh.find(named ? named : u""), std::u16string::npos);
     }
 }
 

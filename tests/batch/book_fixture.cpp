@@ -3,10 +3,6 @@
 #include "batch/book_inputs.h"
 #include "batch/write_chm.h"
 
-#ifndef CHMBOOK_FAKE_HHC
-#error "CHMBOOK_FAKE_HHC must name the stand-in compiler"
-#endif
-
 namespace chmbook::testing {
 
 std::vector<std::string> FilesIn(const fs::path& folder) {
@@ -18,22 +14,13 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 }
 
 void InstallStandInCompiler(const fs::path& app) {
-    const fs::path target = app / CompilerFileName();
-    fs::copy_file(CHMBOOK_FAKE_HHC, target, fs::copy_options::overwrite_existing);
-}
-
-std::string FakeBookMark(const fs::path& book) {
-    const std::string bytes = ReadBytes(book);
-    const std::size_t mark = bytes.rfind("FAKE-CHM ");
-    return mark == std::string::npos ? std::string() : bytes.substr(mark);
+    fs::copy_file(CHMBOOK_FAKE_HHC, app / CompilerFileName(), fs::copy_options::overwrite_existing);
 }
 
 void SetCompilerMode(const fs::path& app, const std::string& mode) { WriteBytes(app / "hhc-mode.txt", mode); }
 
 void BookTest::SetUp() {
-    app_ = root_ / "program folder with blanks";
-    sources_ = root_ / "sources";
-    fs::create_directories(app_ / "Temp");
+    fs::create_directories(app_);  // the work folder is left to every build to make
     fs::create_directories(sources_);
     InstallStandInCompiler(app_);
 

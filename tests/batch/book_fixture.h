@@ -26,11 +26,9 @@ std::vector<std::string> FilesIn(const fs::path& folder);
 
 // Installs the stand-in compiler as the compiler of the program's folder `app`.
 void InstallStandInCompiler(const fs::path& app);
-// What the stand-in compiler wrote after its book's directory: "FAKE-CHM "
-// and the project's path; empty when that is not found.
-std::string FakeBookMark(const fs::path& book);
-// Steers it: "ok", "fail", "sleep <ms>", "crash", optionally followed by "drop=<page>";
-// it copies the pages it is given into `seen/` in the program's folder.
+// Steers it: "ok", "fail", "sleep" (20 s), "crash", optionally followed by "drop=<page>";
+// it copies the pages it is given into `seen/` in the program's folder, and
+// its book ends in "FAKE-CHM " and the project's path.
 void SetCompilerMode(const fs::path& app, const std::string& mode);
 
 class BookTest : public ::testing::Test {
@@ -43,8 +41,8 @@ protected:
     // Everything of this test; programs are installed and run below it.
     test_support::ScratchFolder scratch_{"chmbook test", test_support::ScratchUse::kPrograms};
     fs::path root_ = scratch_.path();
-    fs::path app_;      // the program's folder
-    fs::path sources_;  // the source folder
+    fs::path app_ = root_ / "program folder with blanks";
+    fs::path sources_ = root_ / "sources";
     MemoryWindowState frm_;
     BuildOptions options_;
     std::vector<std::u16string> opened_;  // books handed to the desktop

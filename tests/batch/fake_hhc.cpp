@@ -8,8 +8,8 @@
 // project's path. The file `hhc-mode.txt` in its own folder steers it
 // (absent: "ok"):
 //   ok              write the book, exit 0
-//   fail            write errors to stdout and stderr, no book, exit 3
-//   sleep <ms>      wait that long, then as "ok"
+//   fail            no book, exit 3
+//   sleep           wait 20 seconds, then as "ok"
 //   crash           write half a book, then die by a signal
 // With "drop=<name>" after the mode the directory leaves that file out, as a
 // compiler that missed a page would. Its process number goes to
@@ -18,7 +18,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,25 +36,19 @@ int main(int argc, char** argv) {
     std::ifstream control(folder / "hhc-mode.txt");
     std::string mode = "ok", dropped;
     control >> mode;
-    long milliseconds = 0;
-    if (mode == "sleep") control >> milliseconds;
     if (control >> dropped && dropped.rfind("drop=", 0) == 0) dropped.erase(0, 5);
     if (argc != 2) return 2;
     const fs::path project = argv[1], projectFolder = project.parent_path();
     fs::remove_all(folder / "seen");
     fs::create_directories(folder / "seen");
-    for (const auto& entry : fs::directory_iterator(projectFolder))
-        if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
-    if (mode == "fail") {
-        std::cout << "line one of the report\n";
-        std::cerr << "error: the stand-in compiler was told to fail" << std::endl;
-        return 3;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     std::vector<hhc::container::InternalFile> files;
-    for (const auto& entry : fs::directory_iterator(projectFolder))
-        if (entry.is_regular_file() && entry.path().filename() != "Temp.chm" && entry.path().filename() != dropped)
-            files.push_back({"/" + entry.path().filename().string(), ""});
+    for (const auto& entry : fs::directory_iterator(projectFolder)) {
+        if (!entry.is_regular_file()) continue;
+        fs::copy_file(entry.path(), folder / "seen" / entry.path().filename());
+        if (entry.path().filename() != dropped) files.push_back({"/" + entry.path().filename().string(), ""});
+    }
+    if (mode == "fail") return 3;
+    if (mode == "sleep") std::this_thread::sleep_for(std::chrono::seconds(20));
     std::ofstream book(projectFolder / "Temp.chm", std::ios::binary);
     if (mode == "crash") {
         book << "FAKE-" << std::flush;
