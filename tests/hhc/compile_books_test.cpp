@@ -64,16 +64,10 @@ protected:
             const std::string stored = names.count(name) ? names.at(name) : name;
             if (!stored.empty() && !name.ends_with(".hhp") && !name.ends_with(".chm")) expected[stored] = bytes;
         }
-        for (const test_support::ChmReader& reader : test_support::kChmReaders) {
-            std::string problem;
-            const fs::path work = scratch_ / (std::string(reader.name) + "-work");
-            fs::create_directories(work);
-            std::optional<BookFiles> files = reader.extract(book, work, &problem);
-            ASSERT_TRUE(files) << reader.name << ": " << problem;
-            std::erase_if(
-                *files, [](const auto& file) { return file.first.starts_with("/#") || file.first.starts_with("/$"); });
-            EXPECT_EQ(test_support::Joined(test_support::CompareWithExpected(reader.name, *files, expected)), "");
-        }
+        for (const test_support::ChmReader& reader : test_support::kChmReaders)
+            EXPECT_EQ(test_support::Joined(test_support::CheckWithReader(reader, book, expected, scratch_.path(),
+                                                                         test_support::Compared::kAllButSystemFiles)),
+                      "");
     }
 
     // Programs are copied into it and run from there.

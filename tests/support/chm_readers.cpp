@@ -156,16 +156,21 @@ Problems CompareWithExpected(const std::string& reader, const BookFiles& files, 
 }
 
 Problems CheckWithReader(const ChmReader& reader, const fs::path& book, const BookFiles& expected,
-                         const fs::path& scratch) {
+                         const fs::path& scratch, Compared compared) {
     // A fresh folder for each reader: the extractors write below it.
     const fs::path folder = scratch / (std::string(reader.name) + "-work");
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::string problem;
-    const std::optional<BookFiles> files = reader.extract(book, folder, &problem);
+    std::optional<BookFiles> files = reader.extract(book, folder, &problem);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    return files ? CompareWithExpected(reader.name, *files, expected) : Problems{problem};
+    if (!files) return Problems{problem};
+    if (compared == Compared::kAllButSystemFiles)
+        std::erase_if(*files, [](const auto& file) {
+            return file.first.starts_with("/#") || file.first.starts_with("/$");
+        });
+    return CompareWithExpected(reader.name, *files, expected);
 }
 
 // At most 30 problems, then how many more there were.

@@ -32,10 +32,14 @@ extern const ChmReader kChmReaders[4];
 // expected, files with other bytes; each problem starts with `reader`.
 Problems CompareWithExpected(const std::string& reader, const BookFiles& files, const BookFiles& expected);
 
+// What a check compares: every file of the book, or all but the compiler's
+// system files ("/#..." and "/$..."), whose bytes only the compiler knows.
+enum class Compared { kEveryFile, kAllButSystemFiles };
+
 // Has `reader` extract `book` into a folder of its own below `scratch` and
 // compares what it found with `expected` exactly.
 Problems CheckWithReader(const ChmReader& reader, const std::filesystem::path& book, const BookFiles& expected,
-                         const std::filesystem::path& scratch);
+                         const std::filesystem::path& scratch, Compared compared = Compared::kEveryFile);
 
 // The problems one per line, for a test's failure message; after a few dozen
 // only how many more there are.
